@@ -1,0 +1,258 @@
+#include "platform/forms/form.h"
+
+#include <algorithm>
+
+#include "platform/forms/application.h"
+#include "platform/forms/backend.h"
+#include "platform/types.h"
+
+namespace platform::forms {
+
+Form::Form(std::wstring className, const FormDesign& design)
+    : Control(nullptr, ComponentKind::Form),
+      className_(std::move(className)),
+      position_(design.position),
+      formStyle_(design.formStyle),
+      borderStyle_(design.borderStyle),
+      borderIcons_(design.borderIcons) {
+    Control::SetVisible(false);
+    SetCaption(design.caption);
+    TFont font;
+    font.name = design.fontName;
+    font.size = design.fontSize;
+    SetFont(font);
+    SetCursor(design.cursor);
+    const Size frame = backend().FrameSize(borderStyle_);
+    SetBounds(design.left, design.top, design.clientWidth + frame.cx, design.clientHeight + frame.cy);
+    backend().application().FormCreated(this);
+}
+
+Form::~Form() {
+    DestroyComponents();
+    backend().application().FormGone(this);
+}
+
+Rect Form::ClientRect() const {
+    const Size frame = backend().FrameSize(borderStyle_);
+    return {0, 0, std::max(Width() - frame.cx, 0), std::max(Height() - frame.cy, 0)};
+}
+
+void Form::SetClientWidth(int width) {
+    SetWidth(width + backend().FrameSize(borderStyle_).cx);
+}
+
+void Form::SetClientHeight(int height) {
+    SetHeight(height + backend().FrameSize(borderStyle_).cy);
+}
+
+void Form::SetFormStyle(TFormStyle style) {
+    if (style == formStyle_) {
+        return;
+    }
+    formStyle_ = style;
+    Changed(Change::Style);
+}
+
+void Form::SetBorderStyle(TFormBorderStyle style) {
+    if (style == borderStyle_) {
+        return;
+    }
+    // The outer size stays; the client area follows the new frame.
+    borderStyle_ = style;
+    Changed(Change::Style);
+    Realign();
+}
+
+void Form::SetBorderIcons(TBorderIcons icons) {
+    if (icons == borderIcons_) {
+        return;
+    }
+    borderIcons_ = icons;
+    Changed(Change::Style);
+}
+
+void Form::SetVisible(bool visible) {
+    if (visible == Visible()) {
+        return;
+    }
+    if (!visible) {
+        Control::SetVisible(false);
+        return;
+    }
+    HandleNeeded();
+    backend().application().Dispatch([this] {
+        if (OnShow) {
+            OnShow(*this);
+        }
+    });
+    PlaceByPosition();
+    Control::SetVisible(true);
+    if (!activeControl_) {
+        FocusFirst();
+    }
+}
+
+void Form::PlaceByPosition() {
+    const Rect work = backend().WorkArea();
+    Form* main = backend().application().MainForm();
+    int left = Left();
+    int top = Top();
+    if (position_ == poScreenCenter || (position_ == poMainFormCenter && (!main || main == this))) {
+        left = work.left + (work.Width() - Width()) / 2;
+        top = work.top + (work.Height() - Height()) / 2;
+    } else if (position_ == poMainFormCenter) {
+        left = std::max(main->Left() + (main->Width() - Width()) / 2, work.left);
+        top = std::max(main->Top() + (main->Height() - Height()) / 2, work.top);
+    } else {
+        return;
+    }
+    SetBounds(left, top, Width(), Height());
+}
+
+namespace {
+
+Control* FirstFocusable(Control& parent) {
+    for (Control* child : parent.Controls()) {
+        if (child->CanFocus()) {
+            return child;
+        }
+        if (Control* inner = FirstFocusable(*child)) {
+            return inner;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void Form::FocusFirst() {
+    if (Control* first = FirstFocusable(*this)) {
+        backend().SetFocus(*first);
+    }
+}
+
+void Form::Close() {
+    if (modal_) {
+        modalResult_ = mrCancel;
+        return;
+    }
+    TCloseAction action = caHide;
+    if (OnClose) {
+        OnClose(*this, action);
+    }
+    if (action == caNone) {
+        return;
+    }
+    Application& app = backend().application();
+    if (app.MainForm() == this) {
+        app.Terminate();
+    } else {
+        Hide();
+    }
+}
+
+bool Form::CloseModal() {
+    TCloseAction action = caHide;
+    try {
+        if (OnClose) {
+            OnClose(*this, action);
+        }
+    } catch (const FatalError&) {
+        throw;
+    } catch (const std::exception& error) {
+        modalResult_ = mrNone;
+        backend().application().HandleException(error);
+        return false;
+    }
+    if (action == caNone) {
+        modalResult_ = mrNone;
+        return false;
+    }
+    return true;
+}
+
+TModalResult Form::ShowModal() {
+    if (Visible() || modal_) {
+        throw platform::Exception(L"Cannot make a visible window modal");
+    }
+    modal_ = true;
+    modalResult_ = mrNone;
+    // Whatever ends the wait, even an exception, the form leaves the modal state hidden.
+    struct Restore {
+        Form& form;
+        ~Restore() {
+            form.modal_ = false;
+            form.Control::SetVisible(false);
+        }
+    } restore{*this};
+    Show();
+    Application& app = backend().application();
+    bool ended = false;
+    backend().RunLoop(*this, true, [this, &app, &ended] {
+        if (!ended && app.Terminated()) {
+            modalResult_ = mrCancel;
+            ended = true;
+        } else if (!ended) {
+            ended = modalResult_ != mrNone && CloseModal();
+        }
+        return ended;
+    });
+    return modalResult_;
+}
+
+void Form::AfterConstruction() {
+    if (created_) {
+        return;
+    }
+    created_ = true;
+    backend().application().Dispatch([this] {
+        if (OnCreate) {
+            OnCreate(*this);
+        }
+    });
+}
+
+void Form::BeforeDestruction() {
+    if (destroying_) {
+        return;
+    }
+    destroying_ = true;
+    backend().application().Dispatch([this] {
+        if (OnDestroy) {
+            OnDestroy(*this);
+        }
+    });
+}
+
+void Form::FocusMoved(Control* control) {
+    if (control == activeControl_) {
+        return;
+    }
+    Control* old = activeControl_;
+    activeControl_ = control;
+    if (old && old->OnExit) {
+        old->OnExit(*old);
+    }
+    if (control && control->OnEnter) {
+        control->OnEnter(*control);
+    }
+}
+
+void Form::ControlGone(Control* control) {
+    for (Control* c = activeControl_; c; c = c->Parent()) {
+        if (c == control) {
+            activeControl_ = nullptr;
+            return;
+        }
+    }
+}
+
+void FormDeleter::operator()(Form* form) const {
+    if (!form) {
+        return;
+    }
+    form->BeforeDestruction();
+    delete form;
+}
+
+}  // namespace platform::forms

@@ -1,0 +1,124 @@
+#pragma once
+// A window of the program. Each dialog class derives from Form, builds its components in its constructor
+// (see design.h) and binds its handlers there. It is made by MakeForm (or Application::CreateForm), which runs
+// OnCreate once the whole object exists, and freed through its FormPtr, which runs OnDestroy while it still
+// does; deleting a form any other way skips OnDestroy.
+//
+// Life of a form, as in the original toolkit:
+// - Show (Visible := true): the native windows are made at the first show; OnShow runs (an exception there
+//   is reported by the application and the form is shown anyway); then the form is placed by its Position
+//   (poScreenCenter: the backend's work area; poMainFormCenter: the application's main form, or the screen when
+//   there is none or it is this form) and, when nothing has the focus, the first control that can take it
+//   gets it.
+// - ShowModal: raises platform::Exception "Cannot make a visible window modal" for a visible form; otherwise
+//   ModalResult := mrNone, Show, and the backend's event loop runs until ModalResult is set (a button's modal
+//   result, Close, or mrCancel when the application terminates). Then OnClose runs with caHide; caNone there
+//   resets ModalResult and the wait goes on. The form hides and ShowModal returns the result.
+// - Close: on a modal form ModalResult := mrCancel. Otherwise OnClose runs with caHide; unless it says
+//   caNone, the main form terminates the application and any other form hides.
+// Width and Height are the outer size; the client area is smaller by the backend's frame for the border style.
+
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "platform/forms/control.h"
+
+namespace platform::forms {
+
+using CloseEvent = std::function<void(Component& sender, TCloseAction& action)>;
+
+// The form's own properties in a window layout.
+struct FormDesign {
+    const wchar_t* caption = L"";
+    int clientWidth = 0;
+    int clientHeight = 0;
+    int left = 0;  // screen position, used with poDesigned
+    int top = 0;
+    TPosition position = poDesigned;
+    TFormBorderStyle borderStyle = bsSizeable;
+    TBorderIcons borderIcons = biSystemMenu | biMinimize | biMaximize;
+    TFormStyle formStyle = fsNormal;
+    TCursor cursor = crDefault;
+    const wchar_t* fontName = L"Tahoma";
+    int fontSize = 8;
+};
+
+class Form : public Control {
+public:
+    // className is the dialog's class name (TfrmSetItem), by which scripted users and dumps know it.
+    Form(std::wstring className, const FormDesign& design);
+    ~Form() override;
+
+    const std::wstring& ClassName() const { return className_; }
+
+    Rect ClientRect() const override;
+    void SetClientWidth(int width);
+    void SetClientHeight(int height);
+
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition position) { position_ = position; }
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle style);
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle style);
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons icons);
+
+    void SetVisible(bool visible) override;
+    void Close();
+    TModalResult ShowModal();
+    bool Modal() const { return modal_; }
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult result) { modalResult_ = result; }
+
+    Control* ActiveControl() const { return activeControl_; }
+
+    NotifyEvent OnCreate;
+    NotifyEvent OnShow;
+    NotifyEvent OnDestroy;
+    CloseEvent OnClose;
+
+    // Run by MakeForm / CreateForm and by FormPtr's deleter (each at most once).
+    void AfterConstruction();
+    void BeforeDestruction();
+
+    // Called by a backend: the focus moved to control (null: to nothing on this form). Runs OnExit of the
+    // control that had it and OnEnter of the new one.
+    void FocusMoved(Control* control);
+    // Called when a control of this form goes away, so that nothing points at it.
+    void ControlGone(Control* control);
+
+private:
+    friend class Application;
+    void PlaceByPosition();
+    void FocusFirst();
+    bool CloseModal();
+
+    std::wstring className_;
+    TPosition position_;
+    TFormStyle formStyle_;
+    TFormBorderStyle borderStyle_;
+    TBorderIcons borderIcons_;
+    bool modal_ = false;
+    TModalResult modalResult_ = mrNone;
+    Control* activeControl_ = nullptr;
+    bool created_ = false;
+    bool destroying_ = false;
+};
+
+struct FormDeleter {
+    void operator()(Form* form) const;
+};
+template <class T>
+using FormPtr = std::unique_ptr<T, FormDeleter>;
+
+// Makes a form and runs its OnCreate (an exception there is reported by the application).
+template <class T, class... A>
+FormPtr<T> MakeForm(A&&... args) {
+    FormPtr<T> form(new T(std::forward<A>(args)...));
+    form->AfterConstruction();
+    return form;
+}
+
+}  // namespace platform::forms

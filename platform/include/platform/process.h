@@ -1,0 +1,30 @@
+#pragma once
+// Starting programs and the shell. Start returns at once; Wait blocks the calling thread.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+inline constexpr std::uint32_t kInfinite = 0xFFFFFFFFu;
+
+class Process {
+public:
+    virtual ~Process() = default;
+    // Waits up to timeoutMs (kInfinite: without limit); the exit code, or nothing on time-out.
+    virtual std::optional<std::uint32_t> Wait(std::uint32_t timeoutMs) = 0;
+};
+
+class Processes {
+public:
+    virtual ~Processes() = default;
+    // commandLine as the platform's process-creation call takes it: program path (quoted when needed) and
+    // arguments. Null when the program cannot be started.
+    virtual std::unique_ptr<Process> Start(const std::wstring& commandLine, const std::wstring& currentFolder) = 0;
+    // Opens a document or web address with its associated program; false on failure.
+    virtual bool ShellOpen(const std::wstring& target) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+// Simulated process start and shell. Every Start is recorded; a runner the test installs plays the started
+// program: it runs synchronously inside Start on the calling thread (so an end-to-end test can run the other
+// program in-process) and gives its exit code, or nullopt when the program cannot be started (Start then
+// returns null). Without a runner every start succeeds with exit code 0. Wait on a started process returns
+// its exit code at once, since the program has already ended.
+// ShellOpen records its target and returns the settable result (default true).
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/process.h"
+
+namespace platform::sim {
+
+struct StartedProcess {
+    std::wstring commandLine;
+    std::wstring currentFolder;
+    bool started = false;  // false when the runner refused the start
+};
+
+class SimProcesses : public Processes {
+public:
+    using Runner = std::function<std::optional<std::uint32_t>(const std::wstring& commandLine)>;
+
+    std::unique_ptr<Process> Start(const std::wstring& commandLine, const std::wstring& currentFolder) override;
+    bool ShellOpen(const std::wstring& target) override;
+
+    void SetRunner(Runner runner);  // an empty function removes it
+    void SetShellOpenResult(bool succeeds);
+
+    std::vector<StartedProcess> Started() const;
+    std::vector<std::wstring> ShellOpened() const;
+
+private:
+    mutable std::mutex mutex_;
+    Runner runner_;
+    bool shellOpenResult_ = true;
+    std::vector<StartedProcess> started_;
+    std::vector<std::wstring> shellOpened_;
+};
+
+}  // namespace platform::sim

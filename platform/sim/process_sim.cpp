@@ -1,0 +1,66 @@
+#include "platform/sim/process_sim.h"
+
+namespace platform::sim {
+
+namespace {
+
+// A process that has already run to its end inside Start.
+class EndedProcess : public Process {
+public:
+    explicit EndedProcess(std::uint32_t exitCode) : exitCode_(exitCode) {}
+    std::optional<std::uint32_t> Wait(std::uint32_t) override { return exitCode_; }
+
+private:
+    std::uint32_t exitCode_;
+};
+
+}  // namespace
+
+std::unique_ptr<Process> SimProcesses::Start(const std::wstring& commandLine, const std::wstring& currentFolder) {
+    Runner runner;
+    std::size_t index = 0;
+    {
+        std::lock_guard lock(mutex_);
+        index = started_.size();
+        started_.push_back(StartedProcess{commandLine, currentFolder, true});
+        runner = runner_;
+    }
+    // Outside the lock: the runner may be a whole program that starts processes of its own.
+    const std::optional<std::uint32_t> exitCode = runner ? runner(commandLine) : std::optional<std::uint32_t>(0);
+    if (!exitCode) {
+        std::lock_guard lock(mutex_);
+        if (index < started_.size()) {
+            started_[index].started = false;
+        }
+        return nullptr;
+    }
+    return std::make_unique<EndedProcess>(*exitCode);
+}
+
+bool SimProcesses::ShellOpen(const std::wstring& target) {
+    std::lock_guard lock(mutex_);
+    shellOpened_.push_back(target);
+    return shellOpenResult_;
+}
+
+void SimProcesses::SetRunner(Runner runner) {
+    std::lock_guard lock(mutex_);
+    runner_ = std::move(runner);
+}
+
+void SimProcesses::SetShellOpenResult(bool succeeds) {
+    std::lock_guard lock(mutex_);
+    shellOpenResult_ = succeeds;
+}
+
+std::vector<StartedProcess> SimProcesses::Started() const {
+    std::lock_guard lock(mutex_);
+    return started_;
+}
+
+std::vector<std::wstring> SimProcesses::ShellOpened() const {
+    std::lock_guard lock(mutex_);
+    return shellOpened_;
+}
+
+}  // namespace platform::sim

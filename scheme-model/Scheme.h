@@ -1,0 +1,136 @@
+#pragma once
+// The settings model: the global section of the model settings file, the page header items and the six item
+// lists of the menu definition, and the process-wide values of the settings program.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "GlobalString.h"
+#include "LocaleParse.h"
+#include "PageCodes.h"
+#include "SettingItem.h"
+#include "ThreadRWPrinter.h"  // g_iReadCount, g_bReadLast and g_strPrinterIni live with the worker
+#include "ValueEncoding.h"
+#include "platform/ini_file.h"
+#include "platform/types.h"
+
+// The [GlobalSettings] section of the model settings file. A fresh record is all zero: the defaults of the
+// keys apply only when a file is loaded, so a model without a model settings file keeps zero values.
+struct TTagSections {
+    std::int32_t MenuVersion = 0;
+    std::wstring PrinterName;
+    std::uint32_t nSectionCount = 0;
+    std::vector<TSettingSection> Section;
+    std::wstring InstructionTail;
+    std::wstring EnterInstruction;
+    std::wstring SaveInstruction;
+    std::wstring InstructionGetValueClass;
+    bool AffirmReadDisable = false;
+    std::int32_t ReadOnLastFail = 0;
+    std::int32_t TimeOutItem = 0;
+    std::int32_t TimeOutPage = 0;
+    platform::Bytes ReturnPrefix;
+    std::uint32_t WriteReadDelay = 0;
+    std::uint32_t ReadMenuDelay = 0;
+    std::uint32_t SleepBeforeRead = 0;
+    bool ClearBeforeReadMenu = false;
+    bool MultiReadRetry = false;
+    std::uint32_t CleanSleeptime = 0;
+    std::uint32_t DeepcleanSleeptime = 0;
+    std::uint32_t NewPrinterSleeptime = 0;
+    std::uint32_t RollercleanTime = 0;
+    std::uint32_t ChangeHeadTime = 0;
+    std::uint32_t ChangeBoxTime = 0;
+    std::uint32_t DeepcleanIntervaltime = 0;
+    TDateTime LastDeepcleantime = 0;
+    std::wstring TotalInkQuantity;
+    std::wstring WebAddress;
+    std::int32_t LenBM = 0;
+    std::int32_t LenLock = 0;
+};
+
+// The link that ships without a "WebAddress" key.
+inline constexpr wchar_t kDefaultWebAddress[] = L"https://www.varintex.example/shop";
+
+// A list longer than this cannot be read back from the printer (a page read counts its items in one byte),
+// so the menu loader refuses it.
+inline constexpr std::int32_t kMaxMenuItemCount = 255;
+
+class TSchemeOptions2 {
+public:
+    // Reads [GlobalSettings] and [BaseItemME] when the file exists; else nothing changes.
+    void LoadFromFile(const std::wstring& fileName);
+    // Nothing for a null file.
+    void LoadDriverSettings(const platform::IniFile* iniFile);
+
+    // Reads the menu definition when the file exists; else the lists keep what they held. A SERIAL rule that
+    // cannot be expanded or an ItemCount out of range throws platform::Exception: the lists and items after
+    // the failing one keep their zero values.
+    void LoadPrinterMenu(const std::wstring& fileName);
+    // Nothing for a null file.
+    void LoadSettings(const platform::IniFile* iniFile);
+
+    // Item access by page code and index. A page code outside the model's table is a page without items and
+    // without a header item. Items are copies: a changed current value goes back through
+    // SetItem_ValueCurrent.
+    TSettingItem GetIndexItem(std::uint8_t byPage) const;
+    // Copies the item into item and returns true; an index outside the page's list leaves item as it was.
+    bool GetItem(std::uint8_t byPage, std::int32_t iIndex, TSettingItem& item) const;
+    // The same as a value: an empty item for an index outside the list.
+    TSettingItem GetItem(std::uint8_t byPage, std::int32_t iIndex) const;
+    std::int32_t GetItemLength(std::uint8_t byPage) const;
+    // The text shown for a value of the item: the rule title of that value (the last one wins among equal
+    // values) for widths 1 and 2; for a multi-select item the chosen option numbers joined by ", ", or the
+    // localised NO text when none is chosen; empty otherwise.
+    std::wstring GetTitleFromValue(std::uint8_t byPage, std::int32_t iIndex, std::int32_t iValue) const;
+    void SetItem_ValueCurrent(std::uint8_t byPage, std::int32_t iIndex, std::int32_t iValue);
+    // Called by the exchange worker on its thread while the user-interface thread waits for it.
+    void SetAffirmReadDisableStatus(bool bStatus);
+
+    // The printer exchanges, the value and page reads with the values file, and the menu fetch are further
+    // operations of this class that build on the item access above.
+
+    TTagSections m_Sections;
+    std::wstring m_strLangStrTail;
+    std::array<TSettingItem, kIndexItemCount> m_IndexItems;
+    ArrSettingItems m_BaseItems;
+    ArrSettingItems m_AdvanceItems;
+    ArrSettingItems m_Maintenance;
+    ArrSettingItems m_CustomItems;
+    ArrSettingItems m_CustomItems2;
+    ArrSettingItems m_CustomItems64;
+
+private:
+    // The list a page code selects; null for a page code the model does not know.
+    const ArrSettingItems* ItemsOfPage(std::uint8_t byPage) const;
+    ArrSettingItems* ItemsOfPage(std::uint8_t byPage);
+};
+
+// Lets the exchange worker reach whatever model g_SchemeOptions holds at the time of the exchange. Called once
+// at start-up, before the first exchange; calling it again changes nothing.
+void InstallSchemeOptionsForWorker();
+
+// The model in use; replaced (and the old one freed) when port mode loads its default scheme.
+extern std::unique_ptr<TSchemeOptions2> g_SchemeOptions;
+// The model settings file in use.
+extern std::wstring g_strSchemeFile;
+// The model name the printer reported in its last good model reply.
+extern std::wstring g_strModelName;
+// The printer (queue) name from the command line.
+extern std::wstring g_strPrinterName;
+// The exchange folder followed by the printer name: the values file, and the base of the per-printer names.
+extern std::wstring g_strPrinterPath;
+// The current page code and the page code of the start.
+extern std::uint8_t g_byPage;
+extern std::uint8_t g_byStartPage;
+// The current item index within the page.
+extern std::int32_t g_iItem;
+// The port file that port mode writes to.
+extern std::wstring g_strLocalPortFile;
+// True once the start-up has fetched the menu from the printer in this run.
+extern bool g_bMenuFetched;
+// The ink state file; empty until the main window has been shown.
+extern std::wstring g_strInkIni;

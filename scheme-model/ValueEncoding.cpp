@@ -1,0 +1,75 @@
+#include "ValueEncoding.h"
+
+#include "platform/text.h"
+
+std::int32_t DecodeByteValue(std::uint8_t b) {
+    return b < 192 ? b : b - 256;
+}
+
+std::int32_t DecodeWordValue(std::uint8_t low, std::uint8_t high) {
+    const std::int32_t w = low + 256 * high;
+    return w < 32768 ? w : -(w - 32768);
+}
+
+std::int32_t DecodeMaskValue(std::uint8_t high, std::uint8_t middle, std::uint8_t low) {
+    return high * 65536 + middle * 256 + low;
+}
+
+namespace {
+
+std::wstring HexByte(std::int64_t value) {
+    return platform::IntToHex(static_cast<std::uint32_t>(value), 2);
+}
+
+}  // namespace
+
+std::wstring ValueToHex(std::int32_t value, std::uint32_t width) {
+    std::int64_t v = value;
+    switch (width) {
+        case ptByte:
+            if (v < 0) {
+                v += 256;
+            }
+            return HexByte(v);
+        case ptWord:
+            if (v < 0) {
+                v = -v + 0x8000;
+            }
+            return HexByte(v & 0xFF) + L" " + HexByte(v >> 8);
+        case ptMask:
+            return HexByte((v >> 16) & 0xFF) + L" " + HexByte((v >> 8) & 0xFF) + L" " + HexByte(v & 0xFF);
+        default:
+            return {};
+    }
+}
+
+std::optional<TValueReplyEntry> DecodeReplyEntry(const std::uint8_t* data,
+                                                 std::size_t length,
+                                                 std::uint32_t itemWidth) {
+    if (data == nullptr || length < 2) {
+        return std::nullopt;
+    }
+    TValueReplyEntry entry;
+    entry.code = data[0];
+    entry.type = data[1];
+    if (entry.type < ptByte || entry.type > ptMask) {
+        return std::nullopt;
+    }
+    entry.size = 2 + entry.type;
+    if (length < entry.size) {
+        return std::nullopt;
+    }
+    const std::uint8_t* b = data + 2;
+    switch (entry.type) {
+        case ptByte:
+            entry.value = DecodeByteValue(b[0]);
+            break;
+        case ptWord:
+            entry.value = itemWidth == ptByte ? DecodeByteValue(b[1]) : DecodeWordValue(b[0], b[1]);
+            break;
+        default:
+            entry.value = DecodeMaskValue(b[0], b[1], b[2]);
+            break;
+    }
+    return entry;
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The printer's whole state and its reaction to bytes, without locking; VirtualPrinter wraps it in its lock.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "item_store.h"
+#include "reply_queue.h"
+#include "vprinter/virtual_printer.h"
+
+namespace vprinter {
+
+struct PrinterCore {
+    explicit PrinterCore(Identity id);
+
+    // Runs every complete command at the front of `stream` and removes what it ran; an incomplete command
+    // stays for the bytes that complete it.
+    void run(Bytes& stream, std::uint64_t nowMs);
+    // What is left of a stream that will get no more bytes.
+    void flush(Bytes& stream);
+    // Queues a reply of one or more segments, shaped by the reply faults.
+    void reply(std::vector<Bytes> segments, std::uint64_t nowMs);
+    void note(std::string line);
+    // The menu container as the menu faults want it sent.
+    Bytes menuContainer() const;
+
+    const Identity identity;
+    Faults faults;
+    ItemStore items;
+    std::string modelName;
+    Bytes menuFile;
+    Bytes container;
+    ReplyQueue replies;
+    Bytes hostStream;
+    std::vector<Bytes> writes;
+    std::vector<VirtualPrinter::PrintJob> jobs;
+    std::vector<std::string> log;
+
+  private:
+    void noteData(std::size_t n);
+    bool lastWasData_ = false;
+    std::size_t dataRun_ = 0;
+};
+
+// The hex of a command for the log: its first bytes, then " ..." when there are more.
+std::string commandText(const std::uint8_t* data, std::size_t n);
+
+}  // namespace vprinter
