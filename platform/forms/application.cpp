@@ -64,7 +64,9 @@ void Application::KeyEvent(std::uint8_t virtualKey, bool keyUp) {
     backend_.KeyEvent(virtualKey, keyUp);
 }
 
-MsgResult Application::ShowMessageBox(const std::wstring& text, const std::wstring& caption, MsgIcon icon,
+MsgResult Application::ShowMessageBox(const std::wstring& text,
+                                      const std::wstring& caption,
+                                      MsgIcon icon,
                                       MsgButtons buttons) {
     return platform::messageBoxes().Show(text, caption, icon, buttons);
 }
@@ -78,7 +80,7 @@ void Application::HandleException(const std::exception& error) {
     } else {
         text = Utf8ToWide(error.what());
     }
-    if (!text.empty() && static_cast<std::uint32_t>(text.back()) >= L'~') {
+    if (!text.empty() && static_cast<std::uint32_t>(text.back()) > L'.') {
         text += L'.';
     }
     ShowMessageBox(text, Title(), MsgIcon::Error, MsgButtons::OK);

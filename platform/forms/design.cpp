@@ -98,7 +98,7 @@ void ApplyControlDesign(Control& control, Control& parent, const ComponentDesign
         control.SetFont(font);
     }
     control.SetCursor(d.cursor);
-    control.SetHint(d.hint);
+    control.SetHint(d.hint ? d.hint : L"");
     control.SetShowHint(d.showHint);
     const Size size = DefaultSize(d.kind);
     control.SetBounds(d.left, d.top, d.width < 0 ? size.cx : d.width, d.height < 0 ? size.cy : d.height);
@@ -130,7 +130,7 @@ void ApplyControlDesign(Control& control, Control& parent, const ComponentDesign
         panel->SetBevelOuter(d.bevelOuter);
         panel->SetBevelInner(d.bevelInner);
     }
-    control.SetCaption(d.caption);
+    control.SetCaption(d.caption ? d.caption : L"");
     control.SetAnchors(d.anchors);
     control.SetAlign(d.align);
     if (label) {

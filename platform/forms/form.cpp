@@ -4,6 +4,7 @@
 
 #include "platform/forms/application.h"
 #include "platform/forms/backend.h"
+#include "platform/forms/buttons.h"
 #include "platform/types.h"
 
 namespace platform::forms {
@@ -16,9 +17,9 @@ Form::Form(std::wstring className, const FormDesign& design)
       borderStyle_(design.borderStyle),
       borderIcons_(design.borderIcons) {
     Control::SetVisible(false);
-    SetCaption(design.caption);
+    SetCaption(design.caption ? design.caption : L"");
     TFont font;
-    font.name = design.fontName;
+    font.name = design.fontName ? design.fontName : L"Tahoma";
     font.size = design.fontSize;
     SetFont(font);
     SetCursor(design.cursor);
@@ -245,6 +246,42 @@ void Form::ControlGone(Control* control) {
             return;
         }
     }
+}
+
+namespace {
+
+Button* FindDialogButton(Control& parent, bool cancel) {
+    for (Control* child : parent.Controls()) {
+        if (auto* button = dynamic_cast<Button*>(child);
+            button && (cancel ? button->Cancel() : button->Default()) && button->CanFocus()) {
+            return button;
+        }
+        if (Button* inner = FindDialogButton(*child, cancel)) {
+            return inner;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool Form::DialogKey(wchar_t key) {
+    if (key != L'\x1B' && key != L'\r') {
+        return false;
+    }
+    const bool cancel = key == L'\x1B';
+    Button* target = nullptr;
+    if (!cancel) {
+        target = dynamic_cast<Button*>(activeControl_);
+    }
+    if (!target) {
+        target = FindDialogButton(*this, cancel);
+    }
+    if (!target) {
+        return false;
+    }
+    target->Click();
+    return true;
 }
 
 void FormDeleter::operator()(Form* form) const {

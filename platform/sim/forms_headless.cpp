@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/forms/buttons.h"
 #include "platform/forms/dump.h"
 #include "platform/forms/edits.h"
 #include "platform/forms/lists.h"
@@ -478,23 +477,12 @@ void HeadlessForms::Perform(Form& front, const UserScript::Action& action, const
         }
         case Step::PressEsc:
         case Step::PressEnter: {
-            const bool esc = action.step == Step::PressEsc;
+            const wchar_t key = action.step == Step::PressEsc ? L'\x1B' : L'\r';
             application().Dispatch([&] {
-                Control* focused = front.ActiveControl();
-                Button* target = nullptr;
-                if (!esc && focused && dynamic_cast<Button*>(focused)) {
-                    target = static_cast<Button*>(focused);
-                }
-                for (Component* component : front.Components()) {
-                    auto* button = dynamic_cast<Button*>(component);
-                    if (!target && button && button->CanFocus() && (esc ? button->Cancel() : button->Default())) {
-                        target = button;
+                if (!front.DialogKey(key)) {
+                    if (Control* focused = front.ActiveControl()) {
+                        focused->KeyPressed(key);
                     }
-                }
-                if (target) {
-                    target->Click();
-                } else if (focused) {
-                    focused->KeyPressed(esc ? L'\x1B' : L'\r');
                 }
             });
             return;
@@ -577,8 +565,7 @@ void HeadlessForms::RunLoop(Form& front, bool modal, const std::function<bool()>
     if (next < script.Actions().size()) {
         leftovers_.push_back(front.ClassName() + L": " +
                              IntToStr(static_cast<std::int64_t>(script.Actions().size() - next)) +
-                             L" scripted actions left when its loop ended, from " +
-                             script.Actions()[next].Describe());
+                             L" scripted actions left when its loop ended, from " + script.Actions()[next].Describe());
     }
     if (hovered_ && hovered_->ParentForm() == &front) {
         hovered_ = nullptr;

@@ -96,8 +96,7 @@ TEST_F(FormsApplicationTest, ExceptionsFromHandlersBecomeErrorBoxes) {
         {"an external module's failure by its code",
          [] { throw platform::ExternalException(0xC06D007E, L"QVP_RW.dll"); }, L"External exception C06D007E."},
         {"a text that ends in a full stop keeps it", [] { throw platform::Exception(L"Done."); }, L"Done."},
-        {"a text that ends below the full stop", [] { throw platform::Exception(L"No printer!"); },
-         L"No printer!"},
+        {"a text that ends below the full stop", [] { throw platform::Exception(L"No printer!"); }, L"No printer!"},
         {"a wide character is above it",
          [] { throw platform::Exception(L"没有找到打印机，请确认打印机已正常开机并连接好USB线！"); },
          L"没有找到打印机，请确认打印机已正常开机并连接好USB线！."},
@@ -138,8 +137,8 @@ TEST_F(FormsApplicationTest, EveryEventFromOutsideReportsItsException) {
          UserScript().Click(L"btnOK")},
         {"a timer tick", [](TThrowingForm& f) { f.Find<Timer>(L"tmr")->SetEnabled(true); },
          UserScript().Wait(150).Click(L"btnOK")},
-        {"a modal form's OnClose: reported, and the wait goes on",
-         [](TThrowingForm& f) { f.throwOnClose = true; }, UserScript().Click(L"btnOK").Click(L"btnOK")},
+        {"a modal form's OnClose: reported, and the wait goes on", [](TThrowingForm& f) { f.throwOnClose = true; },
+         UserScript().Click(L"btnOK").Click(L"btnOK")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -292,7 +291,11 @@ TEST_F(FormsApplicationTest, BrokenBitmapsAreErrorsNotCrashes) {
         {"only the file header", [](Bytes& b) { b.resize(14); }},
         {"cut inside the information header", [](Bytes& b) { b.resize(30); }},
         {"unknown header size", [](Bytes& b) { Put32(b, 14, 41); }},
-        {"header size beyond the data", [](Bytes& b) { Put32(b, 14, 124); b.resize(100); }},
+        {"header size beyond the data",
+         [](Bytes& b) {
+             Put32(b, 14, 124);
+             b.resize(100);
+         }},
         {"zero width", [](Bytes& b) { Put32(b, 18, 0); }},
         {"negative width", [](Bytes& b) { Put32(b, 18, 0xFFFFFFF0u); }},
         {"enormous height", [](Bytes& b) { Put32(b, 22, 0x7FFFFFFFu); }},
@@ -301,7 +304,11 @@ TEST_F(FormsApplicationTest, BrokenBitmapsAreErrorsNotCrashes) {
         {"odd bit count", [](Bytes& b) { Put16(b, 28, 7); }},
         {"unknown compression", [](Bytes& b) { Put32(b, 30, 9); }},
         {"more colours than the bits allow", [](Bytes& b) { Put32(b, 46, 300); }},
-        {"colour table beyond the data", [](Bytes& b) { Put32(b, 46, 256); b.resize(60); }},
+        {"colour table beyond the data",
+         [](Bytes& b) {
+             Put32(b, 46, 256);
+             b.resize(60);
+         }},
         {"pixel offset beyond the file", [](Bytes& b) { Put32(b, 10, 0x7FFFFFFFu); }},
         {"pixel offset inside the colour table", [](Bytes& b) { Put32(b, 10, 20); }},
         {"pixels cut short", [](Bytes& b) { b.pop_back(); }},
@@ -326,16 +333,35 @@ TEST_F(FormsApplicationTest, BrokenBitmapsAreErrorsNotCrashes) {
 TEST_F(FormsApplicationTest, TheDumpShowsTreeGeometryTextsAndStates) {
     struct TDumped : Form {
         TDumped()
-            : Form(L"TDumped", FormDesign{.caption = L"Reading", .clientWidth = 334, .clientHeight = 135,
-                                          .left = 512, .top = 295, .borderStyle = bsDialog, .borderIcons = 0,
-                                          .formStyle = fsStayOnTop, .cursor = crHourGlass}) {
+            : Form(L"TDumped",
+                   FormDesign{.caption = L"Reading",
+                              .clientWidth = 334,
+                              .clientHeight = 135,
+                              .left = 512,
+                              .top = 295,
+                              .borderStyle = bsDialog,
+                              .borderIcons = 0,
+                              .formStyle = fsStayOnTop,
+                              .cursor = crHourGlass}) {
             const ComponentDesign layout[] = {
-                {.kind = ComponentKind::Label, .name = L"lblWaiting", .top = 40, .width = 334, .height = 13,
-                 .anchors = akLeft | akTop | akRight, .caption = L"Wait \"here\"", .bold = true,
-                 .autoSize = false, .alignment = taCenter},
+                {.kind = ComponentKind::Label,
+                 .name = L"lblWaiting",
+                 .top = 40,
+                 .width = 334,
+                 .height = 13,
+                 .anchors = akLeft | akTop | akRight,
+                 .caption = L"Wait \"here\"",
+                 .bold = true,
+                 .autoSize = false,
+                 .alignment = taCenter},
                 {.kind = ComponentKind::Panel, .name = L"pnlBottom", .height = 36, .align = alBottom},
-                {.kind = ComponentKind::Button, .name = L"btnCancel", .parent = L"pnlBottom", .left = 10,
-                 .top = 3, .enabled = false, .cancel = true},
+                {.kind = ComponentKind::Button,
+                 .name = L"btnCancel",
+                 .parent = L"pnlBottom",
+                 .left = 10,
+                 .top = 3,
+                 .enabled = false,
+                 .cancel = true},
                 {.kind = ComponentKind::Timer, .name = L"tmrWaiting", .enabled = false, .interval = 500},
             };
             CreateComponents(*this, layout);

@@ -38,21 +38,40 @@ const FormDesign kDialog = {.caption = L"Item", .clientWidth = 358, .clientHeigh
 const ComponentDesign kDialogLayout[] = {
     {.kind = ComponentKind::Panel, .name = L"pnlTop", .width = 358, .height = 199, .align = alClient},
     {.kind = ComponentKind::Panel, .name = L"pnlType1", .parent = L"pnlTop", .top = 1, .height = 60, .align = alTop},
-    {.kind = ComponentKind::Panel, .name = L"pnlInfo", .parent = L"pnlTop", .top = 103, .height = 95,
+    {.kind = ComponentKind::Panel,
+     .name = L"pnlInfo",
+     .parent = L"pnlTop",
+     .top = 103,
+     .height = 95,
      .align = alBottom},
     {.kind = ComponentKind::Panel, .name = L"pnlBottom", .top = 199, .height = 36, .align = alBottom},
-    {.kind = ComponentKind::Button, .name = L"btnBack", .parent = L"pnlBottom", .left = 10, .top = 3, .width = 65,
+    {.kind = ComponentKind::Button,
+     .name = L"btnBack",
+     .parent = L"pnlBottom",
+     .left = 10,
+     .top = 3,
+     .width = 65,
      .height = 30},
-    {.kind = ComponentKind::Button, .name = L"btnCancel", .parent = L"pnlBottom", .left = 189, .top = 3,
-     .width = 65, .height = 30, .anchors = akTop | akRight},
-    {.kind = ComponentKind::Button, .name = L"btnClean", .parent = L"pnlBottom", .left = 290, .width = 65,
+    {.kind = ComponentKind::Button,
+     .name = L"btnCancel",
+     .parent = L"pnlBottom",
+     .left = 189,
+     .top = 3,
+     .width = 65,
+     .height = 30,
+     .anchors = akTop | akRight},
+    {.kind = ComponentKind::Button,
+     .name = L"btnClean",
+     .parent = L"pnlBottom",
+     .left = 290,
+     .width = 65,
      .align = alRight},
 };
 
 TEST_F(FormsLayoutTest, AlignedPanelsAndAnchoredButtonsFollowTheFormSize) {
     struct Case {
         const char* name;
-        int width;   // outer size set by code, 0 keeps the designed one
+        int width;  // outer size set by code, 0 keeps the designed one
         int height;
         Rect pnlTop, pnlInfo, pnlBottom, btnBack, btnCancel, btnClean;
     };
@@ -66,8 +85,8 @@ TEST_F(FormsLayoutTest, AlignedPanelsAndAnchoredButtonsFollowTheFormSize) {
          At(189, 3, 65, 30), At(292, 1, 65, 34)},
         {"wider: right-anchored buttons move, left ones stay", 384, 0, At(0, 0, 378, 199), At(1, 103, 376, 95),
          At(0, 199, 378, 36), At(10, 3, 65, 30), At(209, 3, 65, 30), At(312, 1, 65, 34)},
-        {"too low for the panels: they overlap and keep their heights", 0, 100, At(0, 0, 358, 35),
-         At(1, -61, 356, 95), At(0, 35, 358, 36), At(10, 3, 65, 30), At(189, 3, 65, 30), At(292, 1, 65, 34)},
+        {"too low for the panels: they overlap and keep their heights", 0, 100, At(0, 0, 358, 35), At(1, -61, 356, 95),
+         At(0, 35, 358, 36), At(10, 3, 65, 30), At(189, 3, 65, 30), At(292, 1, 65, 34)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -109,8 +128,14 @@ TEST_F(FormsLayoutTest, AnchorsKeepTheirEdgesAndNeverDrift) {
         SCOPED_TRACE(c.name);
         const ComponentDesign layout[] = {
             {.kind = ComponentKind::Panel, .name = L"pnl", .width = 200, .height = 100},
-            {.kind = ComponentKind::Button, .name = L"btn", .parent = L"pnl", .left = 50, .top = 20, .width = 40,
-             .height = 30, .anchors = c.anchors},
+            {.kind = ComponentKind::Button,
+             .name = L"btn",
+             .parent = L"pnl",
+             .left = 50,
+             .top = 20,
+             .width = 40,
+             .height = 30,
+             .anchors = c.anchors},
         };
         auto form = MakeForm<LayoutForm>(FormDesign{.clientWidth = 400, .clientHeight = 300}, layout);
         auto* panel = form->Find<Panel>(L"pnl");
@@ -126,11 +151,16 @@ TEST_F(FormsLayoutTest, AnchorsKeepTheirEdgesAndNeverDrift) {
 
 TEST_F(FormsLayoutTest, BoundsSetByCodeBecomeTheNewAnchorDistances) {
     const ComponentDesign layout[] = {
-        {.kind = ComponentKind::Button, .name = L"btn", .left = 300, .top = 10, .width = 65, .height = 30,
+        {.kind = ComponentKind::Button,
+         .name = L"btn",
+         .left = 300,
+         .top = 10,
+         .width = 65,
+         .height = 30,
          .anchors = akTop | akRight},
     };
-    auto form = MakeForm<LayoutForm>(FormDesign{.clientWidth = 400, .clientHeight = 300, .borderStyle = bsNone},
-                                     layout);
+    auto form =
+        MakeForm<LayoutForm>(FormDesign{.clientWidth = 400, .clientHeight = 300, .borderStyle = bsNone}, layout);
     auto* button = form->Find<Button>(L"btn");
     button->SetLeft(100);  // now 235 from the right edge
     form->SetWidth(500);
@@ -143,8 +173,8 @@ TEST_F(FormsLayoutTest, HiddenAlignedControlsTakeNoRoom) {
         {.kind = ComponentKind::Panel, .name = L"pnlB", .top = 30, .height = 40, .align = alTop},
         {.kind = ComponentKind::Panel, .name = L"pnlC", .align = alClient},
     };
-    auto form = MakeForm<LayoutForm>(FormDesign{.clientWidth = 200, .clientHeight = 200, .borderStyle = bsNone},
-                                     layout);
+    auto form =
+        MakeForm<LayoutForm>(FormDesign{.clientWidth = 200, .clientHeight = 200, .borderStyle = bsNone}, layout);
     form->Find<Panel>(L"pnlA")->Hide();
     EXPECT_EQ(BoundsOf(*form, L"pnlB"), At(0, 0, 200, 40));
     EXPECT_EQ(BoundsOf(*form, L"pnlC"), At(0, 40, 200, 160));
@@ -179,8 +209,7 @@ TEST_F(FormsLayoutTest, ContainersInsetTheirAlignedChildren) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const ComponentDesign layout[] = {
-            {.kind = c.kind, .name = L"box", .width = 200, .height = 100, .bevelOuter = c.outer,
-             .bevelInner = c.inner},
+            {.kind = c.kind, .name = L"box", .width = 200, .height = 100, .bevelOuter = c.outer, .bevelInner = c.inner},
             {.kind = ComponentKind::Label, .name = L"lbl", .parent = L"box", .align = alClient},
         };
         auto form = MakeForm<LayoutForm>(FormDesign{.clientWidth = 300, .clientHeight = 300}, layout);
@@ -229,20 +258,30 @@ TEST_F(FormsLayoutTest, AutoSizeLabels) {
         {"sizes to its text",
          {.kind = ComponentKind::Label, .name = L"lbl", .left = 10, .top = 5, .caption = L"Hello"},
          At(10, 5, 31, 12)},
-        {"empty keeps one line", {.kind = ComponentKind::Label, .name = L"lbl", .left = 10, .top = 5},
+        {"empty keeps one line",
+         {.kind = ComponentKind::Label, .name = L"lbl", .left = 10, .top = 5},
          At(10, 5, 6, 12)},
         {"right-justified keeps its right edge",
-         {.kind = ComponentKind::Label, .name = L"lbl", .left = 100, .top = 5, .width = 120, .caption = L"Hello",
+         {.kind = ComponentKind::Label,
+          .name = L"lbl",
+          .left = 100,
+          .top = 5,
+          .width = 120,
+          .caption = L"Hello",
           .alignment = taRightJustify},
          At(189, 5, 31, 12)},
-        {"bold in its own font", {.kind = ComponentKind::Label, .name = L"lbl", .caption = L"Hello", .bold = true},
+        {"bold in its own font",
+         {.kind = ComponentKind::Label, .name = L"lbl", .caption = L"Hello", .bold = true},
          At(0, 0, 36, 12)},
         {"word wrap keeps to the width and narrows to the widest line",
-         {.kind = ComponentKind::Label, .name = L"lbl", .width = 60, .caption = L"aaa bbb ccc ddd",
-          .wordWrap = true},
+         {.kind = ComponentKind::Label, .name = L"lbl", .width = 60, .caption = L"aaa bbb ccc ddd", .wordWrap = true},
          At(0, 0, 44, 24)},
         {"fixed size",
-         {.kind = ComponentKind::Label, .name = L"lbl", .width = 120, .height = 13, .caption = L"Hello",
+         {.kind = ComponentKind::Label,
+          .name = L"lbl",
+          .width = 120,
+          .height = 13,
+          .caption = L"Hello",
           .autoSize = false},
          At(0, 0, 120, 13)},
     };
@@ -253,8 +292,12 @@ TEST_F(FormsLayoutTest, AutoSizeLabels) {
         EXPECT_EQ(form->Find<Label>(L"lbl")->BoundsRect(), c.expected);
     }
     // A new text sizes it again, the right edge of a right-justified label staying where it was.
-    const ComponentDesign layout[] = {{.kind = ComponentKind::Label, .name = L"lbl", .left = 100, .width = 120,
-                                       .caption = L"Hello", .alignment = taRightJustify}};
+    const ComponentDesign layout[] = {{.kind = ComponentKind::Label,
+                                       .name = L"lbl",
+                                       .left = 100,
+                                       .width = 120,
+                                       .caption = L"Hello",
+                                       .alignment = taRightJustify}};
     auto form = MakeForm<LayoutForm>(FormDesign{.clientWidth = 300, .clientHeight = 100}, layout);
     auto* label = form->Find<Label>(L"lbl");
     label->SetCaption(L"Hello\r\nworld wide");
@@ -297,8 +340,12 @@ TEST_F(FormsLayoutTest, FormsArePlacedByTheirPosition) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto form = MakeForm<LayoutForm>(FormDesign{.clientWidth = 334, .clientHeight = 135, .left = 512,
-                                                    .top = 295, .position = c.position, .borderStyle = bsDialog},
+        auto form = MakeForm<LayoutForm>(FormDesign{.clientWidth = 334,
+                                                    .clientHeight = 135,
+                                                    .left = 512,
+                                                    .top = 295,
+                                                    .position = c.position,
+                                                    .borderStyle = bsDialog},
                                          std::span<const ComponentDesign>());
         form->Show();
         EXPECT_EQ(form->BoundsRect(), c.expected);

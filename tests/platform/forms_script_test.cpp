@@ -21,7 +21,11 @@ using platform::sim::UserScript;
 
 const ComponentDesign kInnerLayout[] = {
     {.kind = ComponentKind::RadioGroup, .name = L"rg", .width = 100, .height = 80},
-    {.kind = ComponentKind::Button, .name = L"btnCancel", .left = 120, .top = 50, .cancel = true,
+    {.kind = ComponentKind::Button,
+     .name = L"btnCancel",
+     .left = 120,
+     .top = 50,
+     .cancel = true,
      .modalResult = mrCancel},
 };
 
@@ -42,15 +46,27 @@ const ComponentDesign kLayout[] = {
     {.kind = ComponentKind::CheckBox, .name = L"chk", .left = 200, .top = 170},
     {.kind = ComponentKind::TrackBar, .name = L"trk", .left = 10, .top = 220, .max = 20},
     {.kind = ComponentKind::Panel, .name = L"pnlBottom", .height = 40, .align = alBottom},
-    {.kind = ComponentKind::Button, .name = L"btnOK", .parent = L"pnlBottom", .left = 10, .top = 5,
-     .isDefault = true, .modalResult = mrOk},
-    {.kind = ComponentKind::Button, .name = L"btnCancel", .parent = L"pnlBottom", .left = 90, .top = 5,
-     .cancel = true},
+    {.kind = ComponentKind::Button,
+     .name = L"btnOK",
+     .parent = L"pnlBottom",
+     .left = 10,
+     .top = 5,
+     .isDefault = true,
+     .modalResult = mrOk},
+    {.kind = ComponentKind::Button, .name = L"btnCancel", .parent = L"pnlBottom", .left = 90, .top = 5, .cancel = true},
     {.kind = ComponentKind::Button, .name = L"btnBoxes", .parent = L"pnlBottom", .left = 170, .top = 5},
     {.kind = ComponentKind::Button, .name = L"btnNested", .parent = L"pnlBottom", .left = 250, .top = 5},
-    {.kind = ComponentKind::Button, .name = L"btnDisabled", .parent = L"pnlBottom", .left = 330, .top = 5,
+    {.kind = ComponentKind::Button,
+     .name = L"btnDisabled",
+     .parent = L"pnlBottom",
+     .left = 330,
+     .top = 5,
      .enabled = false},
-    {.kind = ComponentKind::Button, .name = L"btnHidden", .parent = L"pnlBottom", .left = 410, .top = 5,
+    {.kind = ComponentKind::Button,
+     .name = L"btnHidden",
+     .parent = L"pnlBottom",
+     .left = 410,
+     .top = 5,
      .visible = false},
 };
 
@@ -87,8 +103,7 @@ public:
         Find<TrackBar>(L"trk")->OnChange = [this](Component&) { events.push_back(L"trk change"); };
         Find<Button>(L"btnCancel")->OnClick = [this](Component&) { Close(); };
         Find<Button>(L"btnBoxes")->OnClick = [this](Component&) {
-            answers.push_back(application().ShowMessageBox(L"first", L"Hint", MsgIcon::Question,
-                                                           MsgButtons::OKCancel));
+            answers.push_back(application().ShowMessageBox(L"first", L"Hint", MsgIcon::Question, MsgButtons::OKCancel));
             answers.push_back(application().ShowMessageBox(L"second", L"Hint", MsgIcon::Error, MsgButtons::YesNo));
         };
         Find<Button>(L"btnNested")->OnClick = [this](Component&) {
@@ -210,10 +225,10 @@ TEST_F(FormsScriptTest, PicksAndTypingRaiseTheirEvents) {
     EXPECT_EQ(dialog->Find<ComboBox>(L"cbb")->Text(), L"COM1");
     EXPECT_EQ(dialog->Find<TrackBar>(L"trk")->Position(), 7);
 
-    const std::vector<std::wstring> expected = {
-        L"lstPlain click", L"lstPlain click", L"lstPlain click", L"edt enter", L"edt 1",  L"edt 12",
-        L"edt 12.",        L"edt 12.5",       L"edt 12.",        L"edt exit",  L"rg click 2", L"cbb change",
-        L"chk on",         L"chk off",        L"trk change",     L"close"};
+    const std::vector<std::wstring> expected = {L"lstPlain click", L"lstPlain click", L"lstPlain click", L"edt enter",
+                                                L"edt 1",          L"edt 12",         L"edt 12.",        L"edt 12.5",
+                                                L"edt 12.",        L"edt exit",       L"rg click 2",     L"cbb change",
+                                                L"chk on",         L"chk off",        L"trk change",     L"close"};
     EXPECT_EQ(dialog->events, expected);
 }
 

@@ -88,13 +88,14 @@ TEST_F(FormsTimerTest, ScriptedWaitsLetTimersFire) {
     auto form = MakeForm<TTimerForm>();
     form->tmrTick->SetInterval(300);
     form->tmrTick->SetEnabled(true);
-    sim.forms().WhenModal(L"TTimerForm", UserScript()
-                                             .Wait(1000)
-                                             .Inspect([](Form& f) {
-                                                 EXPECT_EQ(static_cast<TTimerForm&>(f).ticks,
-                                                           (std::vector<std::uint32_t>{300, 600, 900}));
-                                             })
-                                             .Click(L"btnOK"));
+    sim.forms().WhenModal(
+        L"TTimerForm",
+        UserScript()
+            .Wait(1000)
+            .Inspect([](Form& f) {
+                EXPECT_EQ(static_cast<TTimerForm&>(f).ticks, (std::vector<std::uint32_t>{300, 600, 900}));
+            })
+            .Click(L"btnOK"));
     EXPECT_EQ(form->ShowModal(), mrOk);
     EXPECT_EQ(sim.clock().Elapsed(), 1000u);
 }

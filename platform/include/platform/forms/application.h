@@ -71,7 +71,9 @@ public:
     void KeyEvent(std::uint8_t virtualKey, bool keyUp);
 
     // A message box through the platform's message boxes (named so that no platform macro can clash).
-    MsgResult ShowMessageBox(const std::wstring& text, const std::wstring& caption, MsgIcon icon,
+    MsgResult ShowMessageBox(const std::wstring& text,
+                             const std::wstring& caption,
+                             MsgIcon icon,
                              MsgButtons buttons = MsgButtons::OK);
     // Shows the error box for an exception that escaped an event handler.
     void HandleException(const std::exception& error);

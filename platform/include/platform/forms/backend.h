@@ -42,8 +42,8 @@ public:
     virtual void UpdateNative(Control& control, Change what) = 0;
 
     // Runs the event loop until done() returns true; done is asked before the first wait and after every
-    // event handled (and may be asked again once it said true). front is the form the user works in: a modal form (modal true: the other windows do not
-    // take input meanwhile) or the main form while the application runs.
+    // event handled (and may be asked again once it said true). front is the form the user works in: a modal form
+    // (modal true: the other windows do not take input meanwhile) or the main form while the application runs.
     virtual void RunLoop(Form& front, bool modal, const std::function<bool()>& done) = 0;
     // Handles the pending events (timers that are due included) without waiting.
     virtual void ProcessMessages() = 0;

@@ -6,14 +6,16 @@
 //
 // Life of a form, as in the original toolkit:
 // - Show (Visible := true): the native windows are made at the first show; OnShow runs (an exception there
-//   is reported by the application and the form is shown anyway); then the form is placed by its Position
+//   is reported by the application and the form is shown anyway; the form is not visible yet, so SetFocus
+//   there raises, as in the original toolkit); then the form is placed by its Position
 //   (poScreenCenter: the backend's work area; poMainFormCenter: the application's main form, or the screen when
 //   there is none or it is this form) and, when nothing has the focus, the first control that can take it
 //   gets it.
 // - ShowModal: raises platform::Exception "Cannot make a visible window modal" for a visible form; otherwise
 //   ModalResult := mrNone, Show, and the backend's event loop runs until ModalResult is set (a button's modal
-//   result, Close, or mrCancel when the application terminates). Then OnClose runs with caHide; caNone there
-//   resets ModalResult and the wait goes on. The form hides and ShowModal returns the result.
+//   result, Close, or mrCancel when the application terminates). Then OnClose runs with caHide; caNone there,
+//   or an exception (reported), resets ModalResult and the wait goes on. The form hides and ShowModal returns
+//   the result.
 // - Close: on a modal form ModalResult := mrCancel. Otherwise OnClose runs with caHide; unless it says
 //   caNone, the main form terminates the application and any other form hides.
 // Width and Height are the outer size; the client area is smaller by the backend's frame for the border style.
@@ -88,6 +90,10 @@ public:
     void FocusMoved(Control* control);
     // Called when a control of this form goes away, so that nothing points at it.
     void ControlGone(Control* control);
+    // Called by a backend for Esc (27) and Enter (13) in a dialog: Esc clicks a cancel button, Enter the focused
+    // button or else a default button, when that button can take the focus. False when no button took the key
+    // (the focused control then gets it as a key press).
+    bool DialogKey(wchar_t key);
 
 private:
     friend class Application;

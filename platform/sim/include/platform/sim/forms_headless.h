@@ -124,7 +124,8 @@ public:
     // The text rule of the header comment.
     static forms::Size Measure(const std::wstring& text, const forms::TFont& font, int wrapWidth);
 
-    // Attaches a script to the next event loop of a form of that class (scripts queue per class).
+    // Attaches a script to the next event loop of a form of that class: its next modal wait, or the message
+    // loop it runs as the main form (scripts queue per class).
     void WhenModal(const std::wstring& className, UserScript script);
     // Scripts never used, and loops that ended with actions left, one line each; empty when all went to plan.
     std::vector<std::wstring> Unfinished() const;
