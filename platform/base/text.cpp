@@ -304,18 +304,14 @@ bool ContainsText(const std::wstring& s, const std::wstring& sub) {
 }
 
 std::wstring Copy(const std::wstring& s, std::ptrdiff_t index, std::ptrdiff_t count) {
+    // As the program's runtime does: an index below 1 starts at the first character.
     const auto length = static_cast<std::ptrdiff_t>(s.size());
-    if (count <= 0 || index > length) {
-        return {};
-    }
-    // The last position, 1-based and inclusive, computed so that index + count cannot overflow.
-    std::ptrdiff_t last = index < 1 ? index + (count - 1) : (count - 1 > length - index ? length : index + count - 1);
-    last = std::min(last, length);
     const std::ptrdiff_t first = std::max<std::ptrdiff_t>(index, 1);
-    if (last < first) {
+    if (count <= 0 || first > length) {
         return {};
     }
-    return s.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
+    const std::ptrdiff_t available = length - first + 1;
+    return s.substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(std::min(count, available)));
 }
 
 bool StartsWith(const std::wstring& s, const std::wstring& prefix) {

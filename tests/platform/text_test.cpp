@@ -84,13 +84,13 @@ TEST(TextPosCopy, PositionsAreOneBasedAndBoundsNeverThrow) {
         {"whole", 1, 6, L"abcdef"},
         {"count past end", 5, 10, L"ef"},
         {"index past end", 7, 1, L""},
-        {"index zero: position 0 is absent", 0, 3, L"ab"},
-        {"negative index", -1, 3, L"a"},
+        {"index zero starts at the first character", 0, 3, L"abc"},
+        {"negative index starts at the first character", -1, 3, L"abc"},
         {"zero count", 1, 0, L""},
         {"negative count", 2, -1, L""},
         {"huge count", 1, kMax, L"abcdef"},
         {"huge index and count", kMax, kMax, L""},
-        {"lowest index, huge count", kMin, kMax, L""},
+        {"lowest index, huge count", kMin, kMax, L"abcdef"},
     };
     for (const auto& c : copyCases) {
         SCOPED_TRACE(c.name);

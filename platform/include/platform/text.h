@@ -32,7 +32,8 @@ std::size_t Pos(const std::wstring& sub, const std::wstring& s, std::size_t from
 // The same without regard to ASCII letter case.
 std::size_t PosText(const std::wstring& sub, const std::wstring& s, std::size_t from = 1);
 bool ContainsText(const std::wstring& s, const std::wstring& sub);
-// count characters from the 1-based index; out-of-range parts are simply absent (never throws).
+// count characters from the 1-based index (an index below 1 starts at the first character); parts past the
+// end are simply absent (never throws).
 std::wstring Copy(const std::wstring& s, std::ptrdiff_t index, std::ptrdiff_t count);
 bool StartsWith(const std::wstring& s, const std::wstring& prefix);
 bool StartsText(const std::wstring& s, const std::wstring& prefix);  // ignoring ASCII case
