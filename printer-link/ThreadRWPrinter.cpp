@@ -107,7 +107,8 @@ void TRWPrinter::Execute() {
         DoExchange();
     } catch (const platform::ExternalException& e) {
         // The port library is missing: the exchange ends at the failing call, failed, and nothing after it
-        // happens (no state file, no globals).
+        // happens (no state file, no globals). A drain may already have set the result from CancelIo.
+        m_bResult = false;
         TraceLog().ErrorMessageFmt(L"External exception %x", {static_cast<std::int64_t>(e.Code())});
         return;
     }

@@ -304,23 +304,27 @@ TEST_F(WorkerTest, MissingPortLibraryEndsTheExchangeAtTheFailingCall) {
         const char* name;
         bool moduleMissing;
         const char* operation;
+        bool resetFirst;
         std::size_t handlesLeftOpen;
     };
     const Case cases[] = {
-        {"module missing", true, "", 0},
+        {"module missing", true, "", false, 0},
         // Opened and written, then the read cannot be bound: nothing after it runs, not even the close.
-        {"read operation missing", false, "ReadPort", 1},
+        {"read operation missing", false, "ReadPort", false, 1},
+        // Regression: the drain's CancelIo had already set the result, and the exchange reported success.
+        {"read operation missing during the drain", false, "ReadPort", true, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         sim.portLibrary().SetModuleMissing(c.moduleMissing);
         sim.portLibrary().SetOperationMissing(c.operation, true);
         g_bReadLast = true;
-        auto worker = ValueRead();
+        const std::size_t openBefore = sim.usbBus().OpenHandleCount();
+        auto worker = ValueRead(1024, c.resetFirst);
         EXPECT_FALSE(Run(*worker));
         EXPECT_TRUE(g_bReadLast) << "left as it was";
         EXPECT_FALSE(sim.files().FileExists(kStateFile));
-        EXPECT_EQ(sim.usbBus().OpenHandleCount(), c.handlesLeftOpen);
+        EXPECT_EQ(sim.usbBus().OpenHandleCount() - openBefore, c.handlesLeftOpen);
         sim.portLibrary().SetModuleMissing(false);
         sim.portLibrary().SetOperationMissing(c.operation, false);
     }
