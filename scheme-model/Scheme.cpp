@@ -61,6 +61,9 @@ void InstallSchemeOptionsForWorker() {
 }
 
 void TSchemeOptions2::LoadFromFile(const std::wstring& fileName) {
+    // A model loaded for a printer is the one the worker asks, even when its file is missing (its zero
+    // ReadOnLastFail then switches to short time-outs after a failed read).
+    InstallSchemeOptionsForWorker();
     if (!platform::files().FileExists(fileName)) {
         return;
     }

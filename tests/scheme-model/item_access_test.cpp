@@ -164,12 +164,21 @@ TEST_F(ItemAccessTest, WorkerReachesTheModelInUse) {
 }
 
 TEST_F(ItemAccessTest, LoadingSettingsInstallsTheWorkerLink) {
-    SetRWPrinterModel(nullptr);
-    PutIniFile(kSchemeFile, L"[GlobalSettings]\nReadOnLastFail=0\n");
-    g_SchemeOptions = std::make_unique<TSchemeOptions2>();
-    g_SchemeOptions->LoadFromFile(kSchemeFile);
-    ASSERT_NE(GetRWPrinterModel(), nullptr);
-    EXPECT_EQ(GetRWPrinterModel()->ReadOnLastFail(), 0);
+    // Regression: with the model settings file missing the link was never installed, so a failed read
+    // could not switch the model to short time-outs.
+    for (const bool fileExists : {false, true}) {
+        SCOPED_TRACE(fileExists ? "file present" : "file missing");
+        SetRWPrinterModel(nullptr);
+        if (fileExists) {
+            PutIniFile(kSchemeFile, L"[GlobalSettings]\nReadOnLastFail=0\n");
+        }
+        g_SchemeOptions = std::make_unique<TSchemeOptions2>();
+        g_SchemeOptions->LoadFromFile(kSchemeFile);
+        ASSERT_NE(GetRWPrinterModel(), nullptr);
+        EXPECT_EQ(GetRWPrinterModel()->ReadOnLastFail(), 0);
+        GetRWPrinterModel()->SetAffirmReadDisableStatus(true);
+        EXPECT_TRUE(g_SchemeOptions->m_Sections.AffirmReadDisable);
+    }
 }
 
 }  // namespace
