@@ -208,8 +208,8 @@ TEST_F(GlobalStringTest, QuotedTextsLoadVerbatim) {
          L"No printer is found!\r\nPlease make sure the interface cable is connected correctly and the printer "
          L"should be ONLINE."},
         {kLangCN, FIELD(PrinterNotFoundOnPort), L"程序出现错误，没找到指定的联机端口（%s）！"},
-        // The table writes a blank before the text; the profile functions drop blanks after "=".
-        {kLangEN, FIELD(PrinterNotFoundOnPort), L"Program error ! No target port is found (%s)!"},
+        // The leading blank survives because the table quotes the text (blanks after "=" are dropped).
+        {kLangEN, FIELD(PrinterNotFoundOnPort), L" Program error ! No target port is found (%s)!"},
         {kLangCN, FIELD(PrinterStatusError), L"参数获取失败！打印机可能处于脱机或缺纸状态。\r\n参数值不可确认。"},
         {kLangEN, FIELD(PrinterStatusError),
          L"Parameter reading failure! Printer may be paper out or offline. \r\n The parameter can not be "
