@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "PortLibraryText.h"
 #include "platform/codepage.h"
@@ -75,6 +76,19 @@ public:
 private:
     platform::PrinterHandle handle_;
 };
+
+// The printer's level-2 information, opening and closing the printer around the query; nothing for an empty
+// name, an unknown printer or a failed query.
+std::optional<platform::PrinterInfo2> QueryPrinter2(const std::wstring& printerName) {
+    if (printerName.empty()) {
+        return std::nullopt;
+    }
+    PrinterScope printer(printerName);
+    if (!printer.get()) {
+        return std::nullopt;
+    }
+    return platform::spooler().GetPrinter2(printer.get());
+}
 
 }  // namespace
 
@@ -237,14 +251,7 @@ bool WriteUSBPrinter(const platform::Bytes& data, std::int32_t iUSBPrinter) {
 }
 
 bool GetSchemeFile(const std::wstring& printerName, std::wstring& fileName) {
-    if (printerName.empty()) {
-        return false;
-    }
-    PrinterScope printer(printerName);
-    if (!printer.get()) {
-        return false;
-    }
-    const auto info = platform::spooler().GetPrinter2(printer.get());
+    const auto info = QueryPrinter2(printerName);
     if (!info) {
         return false;
     }
@@ -255,14 +262,7 @@ bool GetSchemeFile(const std::wstring& printerName, std::wstring& fileName) {
 }
 
 bool GetPrinterPort(const std::wstring& printerName, std::wstring& portName, bool& bOnline) {
-    if (printerName.empty()) {
-        return false;
-    }
-    PrinterScope printer(printerName);
-    if (!printer.get()) {
-        return false;
-    }
-    const auto info = platform::spooler().GetPrinter2(printer.get());
+    const auto info = QueryPrinter2(printerName);
     if (!info) {
         return false;
     }

@@ -161,27 +161,33 @@ void TUSBPrinterPort::CloseUSBPort() {
     m_hCurrentFile = platform::kInvalidFileHandle;
 }
 
+bool TUSBPrinterPort::FinishPendingTransfer(std::uint32_t& count) {
+    auto& driver = platform::usbDriver();
+    const platform::WaitResult wait = driver.WaitForHandle(m_hCurrentFile, static_cast<std::uint32_t>(m_iWaitTime));
+    driver.GetOverlappedResult(m_hCurrentFile, count);
+    switch (wait) {
+        case platform::WaitResult::Signalled:
+            driver.SetLastError(platform::kErrorSuccess);
+            return true;
+        case platform::WaitResult::TimedOut:
+            driver.CancelIo(m_hCurrentFile);
+            driver.SetLastError(platform::kErrorTimeout);
+            return false;
+        case platform::WaitResult::Failed:
+            break;
+    }
+    driver.CancelIo(m_hCurrentFile);
+    driver.SetLastError(platform::kErrorInvalidAccess);
+    return false;
+}
+
 std::uint32_t TUSBPrinterPort::OverlappedRead(std::uint8_t* pBuf, std::uint32_t nBuf) {
     auto& driver = platform::usbDriver();
     std::uint32_t count = 0;
     if (driver.ReadFile(m_hCurrentFile, pBuf, nBuf, count) || driver.GetLastError() != platform::kErrorIoPending) {
         return count;
     }
-    const platform::WaitResult wait = driver.WaitForHandle(m_hCurrentFile, static_cast<std::uint32_t>(m_iWaitTime));
-    driver.GetOverlappedResult(m_hCurrentFile, count);
-    switch (wait) {
-        case platform::WaitResult::Signalled:
-            driver.SetLastError(platform::kErrorSuccess);
-            break;
-        case platform::WaitResult::TimedOut:
-            driver.CancelIo(m_hCurrentFile);
-            driver.SetLastError(platform::kErrorTimeout);
-            break;
-        case platform::WaitResult::Failed:
-            driver.CancelIo(m_hCurrentFile);
-            driver.SetLastError(platform::kErrorInvalidAccess);
-            break;
-    }
+    FinishPendingTransfer(count);
     return count;
 }
 
@@ -196,33 +202,15 @@ std::int32_t TUSBPrinterPort::ChunkedWrite(const std::uint8_t* pBuf, std::uint32
         const std::uint32_t offset = piece * kPieceSize;
         const std::uint32_t length = std::min(kPieceSize, nBuf - offset);
         std::uint32_t count = 0;
-        bool stop = false;
         const bool ok = driver.WriteFile(m_hCurrentFile, pBuf + offset, length, count);
         total += count;
+        // A piece that failed outright adds nothing and the next one follows; a failed wait ends the write.
         if (!ok && driver.GetLastError() == platform::kErrorIoPending) {
-            const platform::WaitResult wait =
-                driver.WaitForHandle(m_hCurrentFile, static_cast<std::uint32_t>(m_iWaitTime));
-            driver.GetOverlappedResult(m_hCurrentFile, count);
+            const bool completed = FinishPendingTransfer(count);
             total += count;
-            switch (wait) {
-                case platform::WaitResult::Signalled:
-                    driver.SetLastError(platform::kErrorSuccess);
-                    break;
-                case platform::WaitResult::TimedOut:
-                    driver.CancelIo(m_hCurrentFile);
-                    driver.SetLastError(platform::kErrorTimeout);
-                    stop = true;
-                    break;
-                case platform::WaitResult::Failed:
-                    driver.CancelIo(m_hCurrentFile);
-                    driver.SetLastError(platform::kErrorInvalidAccess);
-                    stop = true;
-                    break;
+            if (!completed) {
+                break;
             }
-        }
-        // A piece that failed outright adds nothing and the next one follows.
-        if (stop) {
-            break;
         }
         platform::clock().Sleep(kPiecePause);
     }

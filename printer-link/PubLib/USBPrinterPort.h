@@ -41,6 +41,9 @@ private:
     std::wstring FileNameOfPort(const std::wstring& strUSBPort) const;
     const std::wstring& FileNameAt(std::int64_t nPort) const;
     bool QueryLptStatus(const std::wstring& devicePath, std::uint8_t& byStatus);
+    // Waits for the pending transfer on the open port and takes its count; sets the thread's last-error
+    // value (0, 1460 after a time-out, 12 after a failed wait) and cancels on failure. True when signalled.
+    bool FinishPendingTransfer(std::uint32_t& count);
     std::uint32_t OverlappedRead(std::uint8_t* pBuf, std::uint32_t nBuf);
     std::int32_t ChunkedWrite(const std::uint8_t* pBuf, std::uint32_t nBuf);
 
