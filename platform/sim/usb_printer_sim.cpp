@@ -226,6 +226,23 @@ bool SimUsbPrinterDriver::DeviceIoControl(FileHandle handle,
     return ok;
 }
 
+std::shared_ptr<SimUsbDevice> SimUsbPrinterDriver::DeviceForTransfer(FileHandle handle) {
+    auto device = bus_.DeviceOf(handle);  // sets the last-error value when the handle is unknown
+    if (!device) {
+        return nullptr;
+    }
+    if (!bus_.Connected(*device)) {
+        bus_.SetLastError(kErrorDeviceNotConnected);
+        return nullptr;
+    }
+    const auto previous = bus_.GetTransfer(handle);
+    if (bus_.IsOverlapped(handle) && previous && previous->pending) {
+        bus_.SetLastError(kErrorInvalidAccess);  // one transfer per handle at a time
+        return nullptr;
+    }
+    return device;
+}
+
 bool SimUsbPrinterDriver::ReadFile(FileHandle handle,
                                    std::uint8_t* buffer,
                                    std::uint32_t length,
@@ -233,16 +250,8 @@ bool SimUsbPrinterDriver::ReadFile(FileHandle handle,
     SimUsbCall call{"ReadFile", {handle, length}, {}, {}, 0, bus_.NowMs()};
     count = 0;
     bool ok = false;
-    auto device = bus_.DeviceOf(handle);
     const bool overlapped = bus_.IsOverlapped(handle);
-    const auto previous = bus_.GetTransfer(handle);
-    if (!device) {
-        // DeviceOf has set the last-error value.
-    } else if (!bus_.Connected(*device)) {
-        bus_.SetLastError(kErrorDeviceNotConnected);
-    } else if (overlapped && previous && previous->pending) {
-        bus_.SetLastError(kErrorInvalidAccess);  // one transfer per handle at a time
-    } else {
+    if (auto device = DeviceForTransfer(handle)) {
         Bytes bytes = length ? device->Read(length, bus_.NowMs()) : Bytes{};
         bytes.resize(std::min<std::size_t>(bytes.size(), length));
         if (!bytes.empty()) {
@@ -273,16 +282,8 @@ bool SimUsbPrinterDriver::WriteFile(FileHandle handle,
     SimUsbCall call{"WriteFile", {handle, length}, {}, {}, 0, bus_.NowMs()};
     count = 0;
     bool ok = false;
-    auto device = bus_.DeviceOf(handle);
     const bool overlapped = bus_.IsOverlapped(handle);
-    const auto previous = bus_.GetTransfer(handle);
-    if (!device) {
-        // DeviceOf has set the last-error value.
-    } else if (!bus_.Connected(*device)) {
-        bus_.SetLastError(kErrorDeviceNotConnected);
-    } else if (overlapped && previous && previous->pending) {
-        bus_.SetLastError(kErrorInvalidAccess);
-    } else {
+    if (auto device = DeviceForTransfer(handle)) {
         const std::size_t accepted =
             std::min<std::size_t>(length ? device->Write(data, length, bus_.NowMs()) : 0, length);
         call.data.assign(data, data + accepted);
@@ -362,7 +363,7 @@ bool SimUsbPrinterDriver::GetOverlappedResult(FileHandle handle, std::uint32_t& 
 bool SimUsbPrinterDriver::CancelIo(FileHandle handle) {
     SimUsbCall call{"CancelIo", {handle}, {}, {}, 0, bus_.NowMs()};
     bool ok = false;
-    if (auto device = bus_.DeviceOf(handle)) {
+    if (bus_.DeviceOf(handle)) {
         auto transfer = bus_.GetTransfer(handle);
         if (transfer && transfer->pending) {
             transfer->pending = false;
@@ -370,7 +371,7 @@ bool SimUsbPrinterDriver::CancelIo(FileHandle handle) {
             transfer->error = kErrorOperationAborted;
             bus_.SetTransfer(handle, *transfer);
         }
-        device->DiscardPending();
+        // Only the transfer ends: what the printer has queued stays for the next read, as on the real driver.
         ok = true;
     }
     call.result = ok ? 1 : 0;

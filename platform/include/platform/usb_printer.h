@@ -72,8 +72,8 @@ public:
     // The outcome of the handle's last transfer, without waiting: true with the count of a completed one;
     // false with kErrorIoIncomplete while it still runs (count: the bytes moved so far) or with its error.
     virtual bool GetOverlappedResult(FileHandle handle, std::uint32_t& count) = 0;
-    // Ends the handle's pending transfers; whatever the device still had queued for the host is dropped with
-    // them. False (kErrorInvalidHandle) for a handle that is not open.
+    // Ends the handle's pending transfers; bytes the device still has queued for the host stay queued for the
+    // next read. False (kErrorInvalidHandle) for a handle that is not open.
     virtual bool CancelIo(FileHandle handle) = 0;
 
     // The calling thread's last-error value, shared with every platform call that sets one.

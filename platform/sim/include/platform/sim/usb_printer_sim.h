@@ -146,6 +146,9 @@ public:
 
 private:
     void Log(SimUsbCall call);
+    // The device behind handle when a new transfer may start on it; otherwise null, with the last-error value
+    // set (unknown handle, device gone, a transfer still pending on an overlapped handle).
+    std::shared_ptr<SimUsbDevice> DeviceForTransfer(FileHandle handle);
 
     SimUsbBus& bus_;
     mutable std::mutex logMutex_;
