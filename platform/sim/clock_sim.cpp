@@ -1,5 +1,6 @@
 #include "platform/sim/clock_sim.h"
 
+#include <algorithm>
 #include <cassert>
 #include <chrono>
 #include <thread>
@@ -56,11 +57,12 @@ void SimClock::Sleep(std::uint32_t ms) {
         return;
     }
     std::unique_lock lock(mutex_);
-    const std::uint64_t wakeAt = elapsed_ + ms;
-    ++sleepers_[wakeAt];
+    const Sleeper me{elapsed_ + ms, elapsed_, nextSeq_++};
+    sleepers_.insert(me);
     ++blocked_;
     AdvanceIfAllBlocked();
-    wake_.wait(lock, [&] { return elapsed_ >= wakeAt; });
+    wake_.wait(lock, [&] { return released_ == me.seq; });
+    released_.reset();
 }
 
 void SimClock::AttachThread() {
@@ -109,26 +111,20 @@ int SimClock::Participants() const {
 
 int SimClock::Sleepers() const {
     std::lock_guard lock(mutex_);
-    int count = 0;
-    for (const auto& [wakeAt, n] : sleepers_) {
-        count += n;
-    }
-    return count;
+    return static_cast<int>(sleepers_.size());
 }
 
 void SimClock::AdvanceIfAllBlocked() {
-    // Waking removes the due sleepers from the blocked count, so one step always leaves someone running.
-    if (blocked_ >= participants_ && !sleepers_.empty()) {
-        elapsed_ = sleepers_.begin()->first;
-        WakeDue();
+    // A released sleeper stops counting as blocked at once, so one step always leaves someone running; the
+    // next one is released only when that one has blocked again or left.
+    if (released_ || blocked_ < participants_ || sleepers_.empty()) {
+        return;
     }
-}
-
-void SimClock::WakeDue() {
-    while (!sleepers_.empty() && sleepers_.begin()->first <= elapsed_) {
-        blocked_ -= sleepers_.begin()->second;
-        sleepers_.erase(sleepers_.begin());
-    }
+    const Sleeper next = *sleepers_.begin();
+    sleepers_.erase(sleepers_.begin());
+    --blocked_;
+    elapsed_ = std::max(elapsed_, next.wakeAt);
+    released_ = next.seq;
     wake_.notify_all();
 }
 

@@ -126,7 +126,7 @@ TEST(SimClockTest, TwoThreadsWakeAtExactTimesEveryRun) {
     }
 }
 
-TEST(SimClockTest, TiedSleepersAllWake) {
+TEST(SimClockTest, TiedSleepersAllWakeAtTheirTime) {
     SimClock clock;
     constexpr int kWorkers = 4;
     std::vector<std::uint32_t> wakes(kWorkers);
@@ -140,9 +140,12 @@ TEST(SimClockTest, TiedSleepersAllWake) {
         });
     }
     clock.Sleep(70);
+    // Tied sleepers run one after another, so joining them is a wait the clock must know about.
+    clock.BeginExternalWait();
     for (auto& w : workers) {
         w.join();
     }
+    clock.EndExternalWait();
     EXPECT_EQ(clock.TickCount(), 70u);
     EXPECT_EQ(wakes, std::vector<std::uint32_t>(kWorkers, 70));
 }
@@ -175,6 +178,30 @@ TEST(SimClockTest, PollingAnAttachedWorker) {
         ASSERT_EQ(polls, 3);
         ASSERT_EQ(clock.Elapsed(), 150u);
         ASSERT_EQ(clock.Participants(), 1);
+    }
+}
+
+// Regression: a poll that came due at the very moment the worker finished saw it finished in some runs and
+// not in others; tied sleepers now wake one at a time, the earlier sleeper first.
+TEST(SimClockTest, TiedPollSeesTheFinishedWorkerEveryRun) {
+    for (int repetition = 0; repetition < 200; ++repetition) {
+        SCOPED_TRACE(repetition);
+        SimClock clock;
+        std::atomic<bool> done{false};
+        clock.AttachThread();
+        std::thread worker([&] {
+            clock.Sleep(100);  // asleep since 0: due at 100 together with the creator's second poll
+            done.store(true);
+            clock.DetachThread();
+        });
+        int polls = 0;
+        while (!done.load()) {
+            clock.Sleep(50);
+            ++polls;
+        }
+        worker.join();
+        ASSERT_EQ(polls, 2);
+        ASSERT_EQ(clock.Elapsed(), 100u);
     }
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 // The virtual clock. Time stands still while any thread taking part in the run is busy; when every one of
 // them is blocked in the clock (sleeping, or in an external wait such as a join), time jumps to the earliest
-// wake-up and exactly the sleepers due then wake (all of them on a tie). Nothing else moves time, so a run's
-// durations are exact and repeatable, and long waits cost nothing.
+// wake-up and the sleeper due then wakes. Sleepers due at the same moment wake one at a time, the one that
+// went to sleep first (in virtual time) first, each after the one before it has blocked again or left the run:
+// so two threads never race at a tie (a poll that comes due just as the worker finishes sees the same thing
+// every run). Nothing else moves time, so a run's durations are exact and repeatable, and long waits cost
+// nothing.
 //
 // Participants: the thread that creates the clock, plus one per AttachThread until its DetachThread. A thread
 // that is not a participant must not Sleep on this clock: it would count as blocked in a participant's place.
@@ -15,8 +18,9 @@
 
 #include <condition_variable>
 #include <cstdint>
-#include <map>
 #include <mutex>
+#include <optional>
+#include <set>
 
 #include "platform/clock.h"
 
@@ -46,7 +50,14 @@ public:
 
 private:
     void AdvanceIfAllBlocked();  // mutex_ held
-    void WakeDue();              // mutex_ held
+
+    // A sleeper's place in the wake-up order: due time, then the virtual time it went to sleep, then arrival.
+    struct Sleeper {
+        std::uint64_t wakeAt;
+        std::uint64_t since;
+        std::uint64_t seq;
+        auto operator<=>(const Sleeper&) const = default;
+    };
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
@@ -55,9 +66,10 @@ private:
     LocalTime start_;
     int participants_ = 1;
     int blocked_ = 0;
-    // Wake time -> number of sleepers due then. A sleeper is removed (and stops counting as blocked) the
-    // moment time reaches its wake time, before it actually runs again.
-    std::map<std::uint64_t, int> sleepers_;
+    std::uint64_t nextSeq_ = 0;
+    std::set<Sleeper> sleepers_;
+    // The sleeper released to run and not yet resumed (at most one at a time).
+    std::optional<std::uint64_t> released_;
 };
 
 // Calendar arithmetic for the clock: t plus ms milliseconds (across days, months and leap years).
