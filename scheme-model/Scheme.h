@@ -52,6 +52,9 @@ struct TTagSections {
     std::int32_t LenLock = 0;
 };
 
+// The reply buffer of a page read, and the work area its decoder gets.
+inline constexpr std::size_t kPageReplySize = 4096;
+
 // The link that ships without a "WebAddress" key.
 inline constexpr wchar_t kDefaultWebAddress[] = L"https://www.varintex.example/shop";
 
@@ -90,8 +93,67 @@ public:
     // Called by the exchange worker on its thread while the user-interface thread waits for it.
     void SetAffirmReadDisableStatus(bool bStatus);
 
-    // The printer exchanges, the value and page reads with the values file, and the menu fetch are further
-    // operations of this class that build on the item access above.
+    // ---- printer exchange ------------------------------------------------------------------------------
+    // One write-then-read exchange on a worker thread, the user-interface thread handling window messages
+    // meanwhile (a 50 ms sleep between polls). bufferSize is the buffer's size minus one; readLength is the
+    // count asked of the printer on entry and the count handed over on return (unchanged when nothing is
+    // handed over, 0 when the reply is longer than the buffer). iTimeOut is an extra to TimeOutPage; once a
+    // read has failed in the run (AffirmReadDisable) every exchange reads with 1500 ms instead. bFindPrefix
+    // hands the reply over from its first frame head. The result is the worker's.
+    bool DoWriteAndReadPrinter(std::int32_t iUSBPrinter,
+                               const std::wstring& strWriteHex,
+                               std::uint8_t* buffer,
+                               std::int32_t bufferSize,
+                               std::int32_t& readLength,
+                               bool bReadData,
+                               bool bResetFirst,
+                               std::int32_t iTimeOut,
+                               bool bFindPrefix);
+    // The same on the printer (queue) of that name: False at once, nothing touched and no worker started,
+    // unless the printer is online on a port whose name contains "USB".
+    bool DoWriteAndReadPrinter(const std::wstring& strPrinterName,
+                               const std::wstring& strWriteHex,
+                               std::uint8_t* buffer,
+                               std::int32_t bufferSize,
+                               std::int32_t& readLength,
+                               bool bReadData,
+                               bool bResetFirst,
+                               std::int32_t iTimeOut,
+                               bool bFindPrefix);
+    // Raw bytes to the printer g_strPrinterName, without reading a reply. An unknown or offline printer gets
+    // the PrinterNotFound box and False.
+    bool WritePrinter(const std::uint8_t* pBufWrite, std::int32_t nBufWrite);
+    // The same, then the reply into buffer; readLength is the count handed over, 0 when there is none.
+    bool WriteAndReadPrinter(const std::uint8_t* pBufWrite,
+                             std::int32_t nBufWrite,
+                             std::uint8_t* buffer,
+                             std::int32_t bufferSize,
+                             std::int32_t& readLength,
+                             bool bFindPrefix);
+
+    // ---- value reads and the values file ---------------------------------------------------------------
+    // The value of the item g_byPage and g_iItem select, from the USB printer iUSBPrinter. False (value
+    // unchanged) when the exchange fails, the reply lacks ReturnPrefix or is cut before its value bytes; a
+    // value type byte other than 1, 2 or 3 leaves the value unchanged with True.
+    bool GetItemValueFromUSBPrinter(std::int32_t iUSBPrinter, std::int32_t& iPrinterItemValue);
+    // Every value of the page in one exchange, into the items' ValueCurrent. False (nothing changed) when the
+    // exchange fails or the reply lacks ReturnPrefix.
+    bool GetPrinterValues_ForPage(std::int32_t iUSBPrinter, std::uint8_t byPage);
+    // Decodes a page reply that starts with its head at data[0] and is nLength bytes long. A reply of more
+    // than 6 bytes sets every item of the page: kNoPrinterValue for those it does not mention. An entry whose
+    // value type byte is not 1, 2 or 3 ends the decoding (the entries after it cannot be located).
+    void SetAllCurrentValues_ForPage(const std::array<std::uint8_t, kPageReplySize>& data,
+                                     std::int32_t nLength,
+                                     std::uint8_t byPage);
+    // Deletes the values file, reads the page from the printer g_strPrinterName and writes the file anew; no
+    // file when the printer is not online on a USB port or the read fails.
+    void CreatePrinterValuesIni_ForPage(std::uint8_t byPage);
+
+    // ---- menu fetch ------------------------------------------------------------------------------------
+    // Fetches the menu from the printer g_strPrinterName into the menu file (g_strPrinterPath + ".DAT"),
+    // recording the model name it reports in [PrinterInfo], with the waiting window shown throughout. True
+    // only when the menu file has been written; after any failure there is no menu file.
+    bool GetPrinterMenuResources();
 
     TTagSections m_Sections;
     std::wstring m_strLangStrTail;
@@ -104,6 +166,37 @@ public:
     ArrSettingItems m_CustomItems64;
 
 private:
+    // The two forms of DoWriteAndReadPrinter; handedOver tells whether GetData copied a reply.
+    bool ExchangeByIndex(std::int32_t iUSBPrinter,
+                         const std::wstring& strWriteHex,
+                         std::uint8_t* buffer,
+                         std::int32_t bufferSize,
+                         std::int32_t& readLength,
+                         bool bReadData,
+                         bool bResetFirst,
+                         std::int32_t iTimeOut,
+                         bool bFindPrefix,
+                         bool& handedOver);
+    bool ExchangeByName(const std::wstring& strPrinterName,
+                        const std::wstring& strWriteHex,
+                        std::uint8_t* buffer,
+                        std::int32_t bufferSize,
+                        std::int32_t& readLength,
+                        bool bReadData,
+                        bool bResetFirst,
+                        std::int32_t iTimeOut,
+                        bool bFindPrefix,
+                        bool& handedOver);
+    // Both raw-byte wrappers.
+    bool WriteRawBytes(const std::uint8_t* pBufWrite,
+                       std::int32_t nBufWrite,
+                       bool bReadData,
+                       std::int32_t iTimeOut,
+                       std::uint8_t* buffer,
+                       std::int32_t bufferSize,
+                       std::int32_t& readLength,
+                       bool bFindPrefix);
+
     // The list a page code selects; null for a page code the model does not know.
     const ArrSettingItems* ItemsOfPage(std::uint8_t byPage) const;
     ArrSettingItems* ItemsOfPage(std::uint8_t byPage);

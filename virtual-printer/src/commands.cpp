@@ -245,12 +245,18 @@ std::optional<std::size_t> knownBodyLength(const PrinterCore& core, const std::u
 }
 
 void runCommand(PrinterCore& core, const Frame& frame, std::uint64_t nowMs) {
-    const CommandRule* rule = findRule(frame.body, frame.bodySize);
-    if (!rule) {
+    const std::size_t logged = core.log.size();
+    const bool scripted = !core.script.empty();
+    core.ownRepliesHeld = scripted;
+    if (const CommandRule* rule = findRule(frame.body, frame.bodySize)) {
+        rule->handle(core, frame, nowMs);
+    } else {
         core.note("unknown " + commandText(frame.raw, frame.rawSize));
-        return;
     }
-    rule->handle(core, frame, nowMs);
+    core.ownRepliesHeld = false;
+    if (scripted) {
+        core.followScript(logged, nowMs);
+    }
 }
 
 }  // namespace vprinter

@@ -77,7 +77,7 @@ void PrinterCore::flush(Bytes& stream) {
 }
 
 void PrinterCore::reply(std::vector<Bytes> segments, std::uint64_t nowMs) {
-    if (segments.empty()) {
+    if (ownRepliesHeld || segments.empty()) {
         return;
     }
     Bytes& first = segments.front();
@@ -107,6 +107,24 @@ void PrinterCore::noteData(std::size_t n) {
     dataRun_ = n;
     lastWasData_ = true;
     log.push_back("data " + std::to_string(n) + " bytes");
+}
+
+void PrinterCore::followScript(std::size_t logged, std::uint64_t nowMs) {
+    if (script.empty()) {
+        return;
+    }
+    const bool noted = log.size() > logged;
+    if (!noted || log.back() != script.front().command) {
+        if (noted) {
+            log.back() = "unexpected " + log.back();
+        } else {
+            note("unexpected");
+        }
+        return;
+    }
+    std::vector<Bytes> segments = std::move(script.front().reply);
+    script.pop_front();
+    reply(std::move(segments), nowMs);
 }
 
 Bytes PrinterCore::menuContainer() const {

@@ -1,7 +1,9 @@
 #pragma once
 // The printer's whole state and its reaction to bytes, without locking; VirtualPrinter wraps it in its lock.
 
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,9 @@ struct PrinterCore {
     void note(std::string line);
     // The menu container as the menu faults want it sent.
     Bytes menuContainer() const;
+    // After a command has run with its own replies held back: plays the first script step when the line
+    // the command logged from `logged` on is the step's command, else marks that line unexpected.
+    void followScript(std::size_t logged, std::uint64_t nowMs);
 
     const Identity identity;
     Faults faults;
@@ -36,6 +41,9 @@ struct PrinterCore {
     std::vector<Bytes> writes;
     std::vector<VirtualPrinter::PrintJob> jobs;
     std::vector<std::string> log;
+    std::deque<ScriptStep> script;
+    // Set while a scripted command runs: the printer's own reply is dropped.
+    bool ownRepliesHeld = false;
 
   private:
     void noteData(std::size_t n);

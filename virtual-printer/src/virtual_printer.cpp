@@ -145,6 +145,18 @@ void VirtualPrinter::setMenuFile(Bytes menuFileBytes) {
     impl_->core.menuFile = std::move(menuFileBytes);
 }
 
+void VirtualPrinter::script(std::vector<ScriptStep> steps) {
+    std::lock_guard lock(impl_->mutex);
+    for (ScriptStep& step : steps) {
+        impl_->core.script.push_back(std::move(step));
+    }
+}
+
+std::size_t VirtualPrinter::scriptLeft() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->core.script.size();
+}
+
 std::vector<Bytes> VirtualPrinter::writes() const {
     std::lock_guard lock(impl_->mutex);
     return impl_->core.writes;

@@ -85,6 +85,15 @@ struct ItemCode {
     friend bool operator==(const ItemCode&, const ItemCode&) = default;
 };
 
+// One step of a scripted conversation: the command the printer expects next, named by its command-log line
+// ("model query", "read 0C items", "menu request"), and the reply it sends for it instead of its own, in
+// segments as a reply of several parts (each readable only once the one before has been read); no segments,
+// no reply.
+struct ScriptStep {
+    std::string command;
+    std::vector<Bytes> reply;
+};
+
 class VirtualPrinter {
   public:
     explicit VirtualPrinter(Identity id);
@@ -123,6 +132,16 @@ class VirtualPrinter {
 
     void setModelName(std::string name);    // reported by the model query; the device id's MDL by default
     void setMenuFile(Bytes menuFileBytes);  // the plain menu definition; empty means the printer holds none
+
+    // A scripted conversation, for replies that the printer would never make of itself (cut, oddly placed or
+    // damaged ones). While steps are queued, each command is matched against the first: when its command-log
+    // line is the step's command, the printer acts on it as always but sends the step's reply, shaped by the
+    // reply faults, in place of its own, and the step is done. Any other command is acted on, answered with
+    // nothing and logged as "unexpected " + its line; the step stays queued. Steps are appended to those
+    // still queued; saveState does not keep them.
+    void script(std::vector<ScriptStep> steps);
+    // Steps not yet played.
+    std::size_t scriptLeft() const;
 
     std::vector<Bytes> writes() const;  // every write received (the accepted bytes), in order
     struct PrintJob {
