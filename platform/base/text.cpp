@@ -143,7 +143,7 @@ std::wstring FixedText(double value, int decimals) {
     int keep = exponent + 1 + decimals;  // how many mantissa digits lie at or above that weight
     std::string digits;                  // integer of the value scaled by 10^decimals
     if (keep <= 0) {
-        digits = (keep == 0 && mantissa[0] >= '5') ? "1" : "0";
+        digits.assign(1, (keep == 0 && mantissa[0] >= '5') ? '1' : '0');
     } else {
         for (int k = 0; k < keep; ++k) {
             digits.push_back(k < static_cast<int>(mantissa.size()) ? mantissa[static_cast<std::size_t>(k)] : '0');
