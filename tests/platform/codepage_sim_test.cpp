@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "codepage_cases.h"
+
 namespace platform::sim {
 namespace {
 
@@ -16,27 +18,9 @@ TEST(SimCodePage, DefaultsTo1252AndCanBeSet) {
     EXPECT_EQ(cp.FromSystem("\xD6\xD0"), L"\u4E2D");
 }
 
-// Known-answer pairs: text and its bytes in each code page.
+// Known-answer pairs: text and its bytes in each code page (codepage_cases.h).
 TEST(SimCodePage, KnownAnswers) {
-    struct Case {
-        const char* name;
-        std::uint32_t codePage;
-        std::wstring text;
-        std::string bytes;
-    } cases[] = {
-        {"1252 Latin-1 letter", 1252, L"caf\u00E9", "caf\xE9"},
-        {"1252 euro", 1252, L"\u20AC", "\x80"},
-        {"1252 quotes and dashes", 1252, L"\u201C\u2013\u201D", "\x93\x96\x94"},
-        {"1252 last of the 0x80 row", 1252, L"\u0178", "\x9F"},
-        {"1252 unassigned byte maps to its control", 1252, L"\u0081\u008D\u008F\u0090\u009D", "\x81\x8D\x8F\x90\x9D"},
-        {"936 Chinese", 936, L"\u4E2D\u6587", "\xD6\xD0\xCE\xC4"},
-        {"936 ASCII", 936, L"ReadTimeout=3500", "ReadTimeout=3500"},
-        {"950 Chinese", 950, L"\u4E2D\u6587", "\xA4\xA4\xA4\xE5"},
-        {"932 Japanese", 932, L"\u65E5\u672C", "\x93\xFA\x96\x7B"},
-        {"932 half-width katakana", 932, L"\uFF71", "\xB1"},
-        {"65001", 65001, L"\u00E9\u4E2D", "\xC3\xA9\xE4\xB8\xAD"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : cases::CodePageKnownAnswers()) {
         SCOPED_TRACE(c.name);
         SimCodePage cp;
         cp.SetSystemCodePage(c.codePage);
@@ -56,17 +40,7 @@ TEST(SimCodePage, Cp1252EveryByteRoundTrips) {
 }
 
 TEST(SimCodePage, CharactersTheCodePageLacksBecomeQuestionMarks) {
-    struct Case {
-        const char* name;
-        std::uint32_t codePage;
-        std::wstring text;
-        std::string bytes;
-    } cases[] = {
-        {"1252 Chinese", 1252, L"a\u4E2Db", "a?b"},      {"1252 beyond the BMP", 1252, L"\U0001F600", "?"},
-        {"936 Thai", 936, L"x\u0E01y", "x?y"},           {"932 Thai", 932, L"\u0E01", "?"},
-        {"950 Thai", 950, L"\u0E01\u4E2D", "?\xA4\xA4"}, {"unknown code page keeps ASCII", 12345, L"ab\u00E9", "ab?"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : cases::CodePageLossyAnswers()) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(SimCodePage::ToCodePage(c.codePage, c.text), c.bytes);
     }
