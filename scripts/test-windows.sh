@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# The Windows checks: cross builds with mingw-w64 (build-win32: 32-bit, build-win64: 64-bit), then their test
+# suites under Wine, in a fresh Wine prefix, inside one Xvfb display with one wineserver for the whole run.
+#
+# Usage: scripts/test-windows.sh
+#   CORVENTA_WINE32_OPTIONAL=1  let the run pass where 32-bit programs cannot run at all (a kernel without
+#                               32-bit support): the 32-bit suites are then built and checked, but not run.
+#   CORVENTA_WIN_TARGETS="a b"  build only these targets of the cross builds (default: everything)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+jobs=$(nproc)
+
+wine64=/usr/lib/wine/wine64
+[[ -x $wine64 ]] || wine64=$(command -v wine64 || command -v wine || echo wine64)
+export WINEPREFIX=$root/build-win64/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=C.UTF-8
+spool=$root/build-win64/spool
+port_file=$spool/USB001.bin
+
+step() { printf '\n== %s\n' "$*"; }
+
+run_in_display() {
+    # One wineserver for the whole run; everything below talks to it.
+    mkdir -p "$WINEPREFIX"
+    wineserver -p
+    trap 'wineserver -k || true' EXIT
+    "$wine64" wineboot -i
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+
+    # A virtual desktop, so that windows get frames; the contract printer with its port mapped to a file,
+    # so that raw jobs can be read back. Drivers are registered for both environments the binaries use.
+    local reg=$spool/seed.reg
+    local print='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print'
+    {
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="1024x768"\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Printing\\Spooler]\r\n"USB001"="%s"\r\n\r\n' "$port_file"
+        printf '[%s\\Printers\\Contract Printer]\r\n' "$print"
+        printf '"Name"="Contract Printer"\r\n"Port"="USB001"\r\n"Printer Driver"="Contract Driver"\r\n'
+        printf '"Print Processor"="WinPrint"\r\n"Datatype"="RAW"\r\n"Attributes"=dword:00000040\r\n\r\n'
+        for env in 'Windows x64' 'Windows NT x86'; do
+            printf '[%s\\Environments\\%s\\Drivers\\Version-3\\Contract Driver]\r\n' "$print" "$env"
+            printf '"Version"=dword:00000003\r\n"Driver"="contract.drv"\r\n"Data File"="contract.ppd"\r\n'
+            printf '"Configuration File"="contract.drv"\r\n\r\n'
+        done
+    } >"$reg"
+    "$wine64" regedit /S "$(winepath_of "$reg")"
+
+    export CORVENTA_CONTRACT_PORT_FILE
+    CORVENTA_CONTRACT_PORT_FILE=$(winepath_of "$port_file")
+
+    local status=0
+    step "64-bit suites under Wine"
+    ctest --test-dir build-win64 --output-on-failure -j1 </dev/null || status=1
+    step "32-bit suites under Wine"
+    if /usr/lib/wine/wine --version >/dev/null 2>&1 || [[ ! -e /usr/lib/wine/wine ]]; then
+        ctest --test-dir build-win32 --output-on-failure -j1 </dev/null || status=1
+    elif [[ ${CORVENTA_WINE32_OPTIONAL:-} == 1 ]]; then
+        echo "SKIPPED: this kernel cannot run 32-bit programs, so Wine cannot run PE32 ones here"
+    else
+        echo "FAIL: this kernel cannot run 32-bit programs (wine32); set CORVENTA_WINE32_OPTIONAL=1 to accept" >&2
+        status=1
+    fi
+    return $status
+}
+
+# Z:\ is the Unix root in every Wine prefix.
+winepath_of() {
+    local p=$1
+    printf 'Z:%s' "${p//\//\\}"
+}
+
+if [[ ${1:-} == --in-display ]]; then
+    run_in_display
+    exit
+fi
+
+# ---- packages -------------------------------------------------------------------------------------------
+packages=(cmake make g++ googletest
+          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
+          wine wine64 wine32:i386 xvfb xauth imagemagick fonts-wine)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    export DEBIAN_FRONTEND=noninteractive
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# ---- builds ---------------------------------------------------------------------------------------------
+step "host tools (build-wine-host)"
+cmake -S . -B build-wine-host -DCMAKE_BUILD_TYPE=Release -DCORVENTA_TESTS=OFF -DCORVENTA_BENCHMARKS=OFF >/dev/null
+cmake --build build-wine-host --target resgen -j"$jobs" >/dev/null
+resgen=$root/build-wine-host/resgen
+
+cross_build() {  # <build folder> <toolchain triple>
+    local build=$1 triple=$2
+    local toolchain=$root/cmake/toolchain-$triple.cmake
+    step "GoogleTest for $triple"
+    if [[ ! -f $build/googletest/install/lib/cmake/GTest/GTestConfig.cmake ]]; then
+        cmake -S /usr/src/googletest -B "$build/googletest" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$build/googletest/install" >/dev/null
+        cmake --build "$build/googletest" -j"$jobs" >/dev/null
+        cmake --install "$build/googletest" >/dev/null
+    fi
+    step "cross build $build ($triple)"
+    # Debug: GCC 12's -O2 warns falsely (-Wrestrict) inside std::string.
+    cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Debug \
+        -DCORVENTA_HOST_RESGEN="$resgen" -DCORVENTA_TESTS=ON -DCORVENTA_BENCHMARKS=OFF \
+        -DGTest_DIR="$build/googletest/install/lib/cmake/GTest" >/dev/null
+    # shellcheck disable=SC2086
+    cmake --build "$build" -j"$jobs" ${CORVENTA_WIN_TARGETS:+--target $CORVENTA_WIN_TARGETS}
+}
+cross_build build-win32 i686-w64-mingw32
+cross_build build-win64 x86_64-w64-mingw32
+
+# ---- what the binaries are ------------------------------------------------------------------------------
+step "binary formats and exports"
+expect_format() {  # <file> <format>
+    local what
+    what=$(file -b "$1")
+    [[ $what == "$2 "* ]] || { echo "FAIL: $1 is not $2: $what" >&2; exit 1; }
+    echo "$1: $what"
+}
+standin=build-win32/virtual-printer/standin/QVP_RW.dll
+expect_format build-win32/tests/contract/platform_contract_tests.exe PE32
+expect_format "$standin" PE32
+expect_format build-win64/tests/contract/platform_contract_tests.exe PE32+
+expect_format build-win64/tests/wine/forms_smoke.exe PE32+  # ctest runs it: tests/wine/forms_smoke.sh, screenshot
+exports=$(i686-w64-mingw32-objdump -p "$standin" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+          sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
+want="CloseUSBPort GetUSBHWID GetUSBPrintFileName OpenPrinterUSBPort ReadPort USBPrintRefresh WritePort "
+[[ $exports == "$want" ]] || { echo "FAIL: QVP_RW.dll exports '$exports', want '$want'" >&2; exit 1; }
+echo "QVP_RW.dll exports (undecorated): $exports"
+# The runtimes are linked in: no binary may need a DLL that Windows does not bring.
+while IFS= read -r -d '' pe; do
+    if x86_64-w64-mingw32-objdump -p "$pe" | grep -iE 'DLL Name: (libstdc|libgcc|libwinpthread|zlib)'; then
+        echo "FAIL: $pe needs a runtime DLL" >&2
+        exit 1
+    fi
+done < <(find build-win32 build-win64 \( -path '*/googletest' -o -path '*/wineprefix' -o -path '*/CMakeFiles' \) \
+              -prune -o \( -name '*.exe' -o -name '*.dll' \) -type f -print0)
+echo "no binary needs a runtime DLL beside it"
+
+# ---- the Wine prefix ------------------------------------------------------------------------------------
+step "fresh Wine prefix $WINEPREFIX"
+rm -rf "$WINEPREFIX" "$spool"
+mkdir -p "$spool"
+
+xvfb-run -a -s "-screen 0 1024x768x24" "$0" --in-display
