@@ -508,6 +508,21 @@ std::vector<std::wstring> Split(const std::wstring& s, wchar_t delimiter) {
     }
 }
 
+std::vector<std::wstring> SplitLines(const std::wstring& s) {
+    std::vector<std::wstring> lines(1);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == L'\r' || s[i] == L'\n') {
+            if (s[i] == L'\r' && i + 1 < s.size() && s[i + 1] == L'\n') {
+                ++i;
+            }
+            lines.emplace_back();
+        } else {
+            lines.back().push_back(s[i]);
+        }
+    }
+    return lines;
+}
+
 namespace {
 
 const wchar_t* const kMonthNames[12] = {L"January", L"February", L"March",     L"April",   L"May",      L"June",

@@ -38,21 +38,6 @@ int Scaled(std::int64_t units, int points) {
     return static_cast<int>((units * points + 4) / 9);
 }
 
-std::vector<std::wstring> SplitLines(const std::wstring& text) {
-    std::vector<std::wstring> lines(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'\r' || text[i] == L'\n') {
-            if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') {
-                ++i;
-            }
-            lines.emplace_back();
-        } else {
-            lines.back().push_back(text[i]);
-        }
-    }
-    return lines;
-}
-
 bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
 }
@@ -330,7 +315,7 @@ Size HeadlessForms::Measure(const std::wstring& text, const TFont& font, int wra
     const int lineHeight = Scaled(13, points);
     int widest = 0;
     int lines = 0;
-    for (const std::wstring& line : SplitLines(text)) {
+    for (const std::wstring& line : platform::SplitLines(text)) {
         std::vector<std::int64_t> widths;
         if (wrapWidth > 0) {
             widths = WrapLine(line, font.bold, points, wrapWidth);

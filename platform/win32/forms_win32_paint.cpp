@@ -3,28 +3,13 @@
 #include <algorithm>
 
 #include "forms_win32_host.h"
+#include "platform/text.h"
 
 namespace platform::win32 {
 
 using namespace platform::forms;
 
 namespace {
-
-// The lines of a text, split at CR LF, LF or CR.
-std::vector<std::wstring> SplitLines(const std::wstring& text) {
-    std::vector<std::wstring> lines(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'\r' || text[i] == L'\n') {
-            if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') {
-                ++i;
-            }
-            lines.emplace_back();
-        } else {
-            lines.back().push_back(text[i]);
-        }
-    }
-    return lines;
-}
 
 // The offset of the pixels in a device-independent bitmap, or 0 when the header or the pixel data do not fit in
 // size bytes:
@@ -149,7 +134,7 @@ Size FormsHost::Measure(const std::wstring& text, const TFont& font, int wrapWid
         size = {r.right - r.left, r.bottom - r.top};
     } else {
         int lines = 0;
-        for (const std::wstring& line : SplitLines(text)) {
+        for (const std::wstring& line : platform::SplitLines(text)) {
             SIZE extent{0, 0};
             if (!line.empty()) {
                 ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &extent);

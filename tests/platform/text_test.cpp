@@ -121,6 +121,24 @@ TEST(TextSplitReplace, KeepsEmptyParts) {
     EXPECT_EQ(ReplaceAll(L"abc", L"", L"x"), L"abc");
 }
 
+TEST(TextSplitReplace, SplitLinesAtEveryKindOfLineEnd) {
+    struct Case {
+        const char* name;
+        std::wstring input;
+        std::vector<std::wstring> lines;
+    } cases[] = {
+        {"CR LF counts once", L"a\r\nb", {L"a", L"b"}},
+        {"LF and CR alone", L"a\nb\rc", {L"a", L"b", L"c"}},
+        {"LF CR is two line ends", L"a\n\rb", {L"a", L"", L"b"}},
+        {"final line end", L"a\r\n", {L"a", L""}},
+        {"empty text", L"", {L""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SplitLines(c.input), c.lines);
+    }
+}
+
 TEST(TextIntegers, FollowTheIniRules) {
     struct Case {
         const char* name;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "hex_bytes.h"
 #include "RWPrinterModel.h"
 #include "ThreadRWPrinter.h"
 #include "platform/types.h"
@@ -38,20 +39,7 @@ protected:
         g_strPrinterIni.clear();
     }
 
-    // Bytes from hex digits, blanks ignored; the tests' own reading, independent of the code under test.
-    static platform::Bytes Hex(const std::string& text) {
-        platform::Bytes out;
-        std::string digits;
-        for (char c : text) {
-            if (c != ' ') {
-                digits += c;
-            }
-        }
-        for (std::size_t i = 0; i + 1 < digits.size(); i += 2) {
-            out.push_back(static_cast<std::uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
-        }
-        return out;
-    }
+    static platform::Bytes Hex(const std::string& text) { return HexBytes(text); }
 
     static vprinter::Identity IdentityWithId(const std::string& deviceId, const std::string& serial, int port) {
         vprinter::Identity id = vprinter::makeIdentity("WQ-472", serial, port);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "hex_bytes.h"
 #include "Scheme.h"
 #include "ThreadRWPrinter.h"
 #include "WaitingWindowHook.h"
@@ -66,20 +67,7 @@ protected:
     }
     TSchemeOptions2& model() { return *g_SchemeOptions; }
 
-    // Bytes from hex digits, blanks ignored; the tests' own reading, independent of the code under test.
-    static platform::Bytes Hex(const std::string& text) {
-        platform::Bytes out;
-        std::string digits;
-        for (char c : text) {
-            if (c != ' ') {
-                digits += c;
-            }
-        }
-        for (std::size_t i = 0; i + 1 < digits.size(); i += 2) {
-            out.push_back(static_cast<std::uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
-        }
-        return out;
-    }
+    static platform::Bytes Hex(const std::string& text) { return HexBytes(text); }
     static platform::Bytes Cat(platform::Bytes a, const platform::Bytes& b) {
         a.insert(a.end(), b.begin(), b.end());
         return a;

@@ -60,6 +60,8 @@ std::wstring Format(const std::wstring& format, const std::vector<FormatArg>& ar
 
 // Splits at every occurrence of delimiter; keeps empty parts ("a,,b" -> "a", "", "b"; "" -> one empty part).
 std::vector<std::wstring> Split(const std::wstring& s, wchar_t delimiter);
+// The lines of a text, split at CR LF, LF or CR ("" -> one empty line; a final line end adds an empty line).
+std::vector<std::wstring> SplitLines(const std::wstring& s);
 
 // A date or time in the platform's picture notation (see Locale): y yy yyyy, M MM MMM MMMM, d dd ddd dddd,
 // H HH h hh, m mm, s ss, t tt, text in single quotes taken literally; other characters as they stand.
