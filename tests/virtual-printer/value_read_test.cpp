@@ -94,6 +94,17 @@ TEST(ValueRead, OrderAndUnknownCodes) {
 }
 
 // Read codes and set codes are separate: the top-of-form item is set with 04 13 and read as 4B.
+// Regression: the read ended at the first bytes that spelled the tail, so codes 1B 1D 1F cut the frame.
+TEST(ValueRead, CodesThatSpellTheTailStayInsideTheFrame) {
+    auto vp = makePrinter();
+    ASSERT_TRUE(vp.defineItem(0x1B, 1, 3));
+    ASSERT_TRUE(vp.defineItem(0x1D, 1, 4));
+    ASSERT_TRUE(vp.defineItem(0x1F, 1, 5));
+    send(vp, "1B 1D 1E 05 03 03 1B 1D 1F 1B 1D 1F", 0);
+    EXPECT_EQ(drain(vp, 0), hex("1B 1D 1E 05 03 02 1B 01 03 1D 01 04 1F 01 05 1B 1D 1F"));
+    EXPECT_EQ(vp.commandLog(), std::vector<std::string>{"read 03 items"});
+}
+
 TEST(ValueRead, ReadCodeDiffersFromSetCode) {
     auto vp = makePrinter();
     const ItemCode topOfForm{0x4B, 0x04, 0x13};

@@ -74,6 +74,15 @@ void saveSettings(PrinterCore& core, const Frame& frame, std::uint64_t) {
 //   end-3   3     1B 1D 1F
 // Codes the printer does not know get no entry; when it knows none of them it does not answer at all, as a
 // count of zero entries cannot be written.
+// The read names its item codes after a count byte, so its length is known before the tail: a code that spells
+// part of the tail must not end the frame.
+std::optional<std::size_t> valueReadLength(const PrinterCore&, const std::uint8_t* body, std::size_t available) {
+    if (available < 3) {
+        return std::nullopt;
+    }
+    return 3u + body[2];
+}
+
 void readValues(PrinterCore& core, const Frame& frame, std::uint64_t nowMs) {
     if (frame.bodySize < 3 || frame.bodySize != 3u + frame.body[2]) {
         return malformed(core, frame);
@@ -207,7 +216,7 @@ void setItem(PrinterCore& core, const Frame& frame, std::uint64_t) {
 constexpr CommandRule kRules[] = {
     {0x05, 0x01, &enterSettings, nullptr},
     {0x05, 0x02, &saveSettings, nullptr},
-    {0x05, 0x03, &readValues, nullptr},
+    {0x05, 0x03, &readValues, &valueReadLength},
     {0x04, 0x0F, &modelQuery, &modelQueryLength},
     {0x06, 0x03, &menuRequest, nullptr},
     {kAny, kAny, &setItem, &setItemLength},
