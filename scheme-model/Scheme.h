@@ -99,7 +99,8 @@ public:
     // count asked of the printer on entry and the count handed over on return (unchanged when nothing is
     // handed over, 0 when the reply is longer than the buffer). iTimeOut is an extra to TimeOutPage; once a
     // read has failed in the run (AffirmReadDisable) every exchange reads with 1500 ms instead. bFindPrefix
-    // hands the reply over from its first frame head. The result is the worker's.
+    // hands the reply over from its first frame head; handedOver, when given, tells whether a reply was
+    // copied into buffer. The result is the worker's.
     bool DoWriteAndReadPrinter(std::int32_t iUSBPrinter,
                                const std::wstring& strWriteHex,
                                std::uint8_t* buffer,
@@ -108,7 +109,8 @@ public:
                                bool bReadData,
                                bool bResetFirst,
                                std::int32_t iTimeOut,
-                               bool bFindPrefix);
+                               bool bFindPrefix,
+                               bool* handedOver = nullptr);
     // The same on the printer (queue) of that name: False at once, nothing touched and no worker started,
     // unless the printer is online on a port whose name contains "USB".
     bool DoWriteAndReadPrinter(const std::wstring& strPrinterName,
@@ -119,7 +121,8 @@ public:
                                bool bReadData,
                                bool bResetFirst,
                                std::int32_t iTimeOut,
-                               bool bFindPrefix);
+                               bool bFindPrefix,
+                               bool* handedOver = nullptr);
     // Raw bytes to the printer g_strPrinterName, without reading a reply. An unknown or offline printer gets
     // the PrinterNotFound box and False.
     bool WritePrinter(const std::uint8_t* pBufWrite, std::int32_t nBufWrite);
@@ -166,27 +169,6 @@ public:
     ArrSettingItems m_CustomItems64;
 
 private:
-    // The two forms of DoWriteAndReadPrinter; handedOver tells whether GetData copied a reply.
-    bool ExchangeByIndex(std::int32_t iUSBPrinter,
-                         const std::wstring& strWriteHex,
-                         std::uint8_t* buffer,
-                         std::int32_t bufferSize,
-                         std::int32_t& readLength,
-                         bool bReadData,
-                         bool bResetFirst,
-                         std::int32_t iTimeOut,
-                         bool bFindPrefix,
-                         bool& handedOver);
-    bool ExchangeByName(const std::wstring& strPrinterName,
-                        const std::wstring& strWriteHex,
-                        std::uint8_t* buffer,
-                        std::int32_t bufferSize,
-                        std::int32_t& readLength,
-                        bool bReadData,
-                        bool bResetFirst,
-                        std::int32_t iTimeOut,
-                        bool bFindPrefix,
-                        bool& handedOver);
     // Both raw-byte wrappers.
     bool WriteRawBytes(const std::uint8_t* pBufWrite,
                        std::int32_t nBufWrite,

@@ -64,38 +64,12 @@ bool TSchemeOptions2::DoWriteAndReadPrinter(std::int32_t iUSBPrinter,
                                             bool bReadData,
                                             bool bResetFirst,
                                             std::int32_t iTimeOut,
-                                            bool bFindPrefix) {
-    bool handedOver = false;
-    return ExchangeByIndex(iUSBPrinter, strWriteHex, buffer, bufferSize, readLength, bReadData, bResetFirst, iTimeOut,
-                           bFindPrefix, handedOver);
-}
-
-bool TSchemeOptions2::DoWriteAndReadPrinter(const std::wstring& strPrinterName,
-                                            const std::wstring& strWriteHex,
-                                            std::uint8_t* buffer,
-                                            std::int32_t bufferSize,
-                                            std::int32_t& readLength,
-                                            bool bReadData,
-                                            bool bResetFirst,
-                                            std::int32_t iTimeOut,
-                                            bool bFindPrefix) {
-    bool handedOver = false;
-    return ExchangeByName(strPrinterName, strWriteHex, buffer, bufferSize, readLength, bReadData, bResetFirst, iTimeOut,
-                          bFindPrefix, handedOver);
-}
-
-bool TSchemeOptions2::ExchangeByIndex(std::int32_t iUSBPrinter,
-                                      const std::wstring& strWriteHex,
-                                      std::uint8_t* buffer,
-                                      std::int32_t bufferSize,
-                                      std::int32_t& readLength,
-                                      bool bReadData,
-                                      bool bResetFirst,
-                                      std::int32_t iTimeOut,
-                                      bool bFindPrefix,
-                                      bool& handedOver) {
+                                            bool bFindPrefix,
+                                            bool* handedOver) {
     TraceLog().EnterProc(L"DoWriteAndReadPrinter", L"");
-    handedOver = false;
+    if (handedOver) {
+        *handedOver = false;
+    }
     const std::int32_t timeOut = ReadTimeOut(*this, iTimeOut);
 
     auto worker = std::make_unique<TRWPrinter>();
@@ -111,32 +85,37 @@ bool TSchemeOptions2::ExchangeByIndex(std::int32_t iUSBPrinter,
     // The worker has finished: its fields are the user-interface thread's to read now.
     const bool result = worker->m_bResult;
     if (result && bReadData && readLength > 0) {
-        handedOver = worker->GetData(buffer, bufferSize, readLength, bFindPrefix);
+        const bool copied = worker->GetData(buffer, bufferSize, readLength, bFindPrefix);
+        if (handedOver) {
+            *handedOver = copied;
+        }
     }
     worker.reset();
     TraceLog().LeaveProc(L"DoWriteAndReadPrinter", L"");
     return result;
 }
 
-bool TSchemeOptions2::ExchangeByName(const std::wstring& strPrinterName,
-                                     const std::wstring& strWriteHex,
-                                     std::uint8_t* buffer,
-                                     std::int32_t bufferSize,
-                                     std::int32_t& readLength,
-                                     bool bReadData,
-                                     bool bResetFirst,
-                                     std::int32_t iTimeOut,
-                                     bool bFindPrefix,
-                                     bool& handedOver) {
-    handedOver = false;
+bool TSchemeOptions2::DoWriteAndReadPrinter(const std::wstring& strPrinterName,
+                                            const std::wstring& strWriteHex,
+                                            std::uint8_t* buffer,
+                                            std::int32_t bufferSize,
+                                            std::int32_t& readLength,
+                                            bool bReadData,
+                                            bool bResetFirst,
+                                            std::int32_t iTimeOut,
+                                            bool bFindPrefix,
+                                            bool* handedOver) {
+    if (handedOver) {
+        *handedOver = false;
+    }
     std::wstring portName;
     bool bOnline = false;
     if (!GetPrinterPort(strPrinterName, portName, bOnline) || !bOnline || portName.find(L"USB") == std::wstring::npos) {
         return false;
     }
     // An index of -1 (no such USB printer) goes on: the worker reports the port it cannot open.
-    return ExchangeByIndex(GetUSBPrinterIndex(portName), strWriteHex, buffer, bufferSize, readLength, bReadData,
-                           bResetFirst, iTimeOut, bFindPrefix, handedOver);
+    return DoWriteAndReadPrinter(GetUSBPrinterIndex(portName), strWriteHex, buffer, bufferSize, readLength, bReadData,
+                                 bResetFirst, iTimeOut, bFindPrefix, handedOver);
 }
 
 bool TSchemeOptions2::WriteRawBytes(const std::uint8_t* pBufWrite,
@@ -163,8 +142,8 @@ bool TSchemeOptions2::WriteRawBytes(const std::uint8_t* pBufWrite,
     }
 
     bool handedOver = false;
-    const bool result = ExchangeByName(g_strPrinterName, hex, buffer, bufferSize, readLength, bReadData, false,
-                                       iTimeOut, bFindPrefix, handedOver);
+    const bool result = DoWriteAndReadPrinter(g_strPrinterName, hex, buffer, bufferSize, readLength, bReadData, false,
+                                              iTimeOut, bFindPrefix, &handedOver);
     if (!handedOver) {
         readLength = 0;
     }
