@@ -112,10 +112,8 @@ bool Win32UsbPrinterDriver::DeviceIoControl(FileHandle handle,
     return ok;
 }
 
-bool Win32UsbPrinterDriver::ReadFile(FileHandle handle,
-                                     std::uint8_t* buffer,
-                                     std::uint32_t length,
-                                     std::uint32_t& count) {
+template <typename Call>
+bool Win32UsbPrinterDriver::StartTransfer(FileHandle handle, std::uint32_t& count, Call call) {
     count = 0;
     if (Refused(handle)) {
         return false;
@@ -125,33 +123,30 @@ bool Win32UsbPrinterDriver::ReadFile(FileHandle handle,
     if (Overlapped* record = OverlappedOf(handle)) {
         record->ov = OVERLAPPED{};
         record->started = true;
-        ok = ::ReadFile(H(handle), buffer, length, &n, &record->ov);
+        ok = call(H(handle), &n, &record->ov);
     } else {
-        ok = ::ReadFile(H(handle), buffer, length, &n, nullptr);
+        ok = call(H(handle), &n, nullptr);
     }
     count = ok ? n : 0;
     return ok;
+}
+
+bool Win32UsbPrinterDriver::ReadFile(FileHandle handle,
+                                     std::uint8_t* buffer,
+                                     std::uint32_t length,
+                                     std::uint32_t& count) {
+    return StartTransfer(handle, count, [&](HANDLE h, DWORD* n, OVERLAPPED* ov) {
+        return ::ReadFile(h, buffer, length, n, ov);
+    });
 }
 
 bool Win32UsbPrinterDriver::WriteFile(FileHandle handle,
                                       const std::uint8_t* data,
                                       std::uint32_t length,
                                       std::uint32_t& count) {
-    count = 0;
-    if (Refused(handle)) {
-        return false;
-    }
-    DWORD n = 0;
-    BOOL ok = FALSE;
-    if (Overlapped* record = OverlappedOf(handle)) {
-        record->ov = OVERLAPPED{};
-        record->started = true;
-        ok = ::WriteFile(H(handle), data, length, &n, &record->ov);
-    } else {
-        ok = ::WriteFile(H(handle), data, length, &n, nullptr);
-    }
-    count = ok ? n : 0;
-    return ok;
+    return StartTransfer(handle, count, [&](HANDLE h, DWORD* n, OVERLAPPED* ov) {
+        return ::WriteFile(h, data, length, n, ov);
+    });
 }
 
 WaitResult Win32UsbPrinterDriver::WaitForHandle(FileHandle handle, std::uint32_t timeoutMs) {

@@ -41,6 +41,10 @@ private:
     struct Overlapped;  // wraps the system's OVERLAPPED
     // The handle's record; null when the handle was not opened overlapped here.
     Overlapped* OverlappedOf(FileHandle handle);
+    // Starts a read or a write (call gets the handle, the count and the OVERLAPPED record or null), on the
+    // handle's own record when it was opened overlapped; count is what completed at once.
+    template <typename Call>
+    bool StartTransfer(FileHandle handle, std::uint32_t& count, Call call);
 
     std::mutex mutex_;
     std::map<FileHandle, std::unique_ptr<Overlapped>> overlapped_;
