@@ -77,12 +77,18 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
-LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+// The component state of one of our own windows: attached when the window is created (its creation
+// parameter), then found again by every message.
+Native* NativeOfWindow(HWND hwnd, UINT message, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         ::SetPropW(hwnd, kNativeProp, create->lpCreateParams);
     }
-    Native* native = FormsHost::FromWindow(hwnd);
+    return FormsHost::FromWindow(hwnd);
+}
+
+LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Native* native = NativeOfWindow(hwnd, message, lParam);
     if (!native || !native->control) {
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
@@ -142,11 +148,7 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 }
 
 LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        ::SetPropW(hwnd, kNativeProp, create->lpCreateParams);
-    }
-    Native* native = FormsHost::FromWindow(hwnd);
+    Native* native = NativeOfWindow(hwnd, message, lParam);
     if (!native || !native->control) {
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
