@@ -73,12 +73,18 @@ TEST_F(FilesContract, UniqueTempFilesLikeThePlatform) {
         SCOPED_TRACE(testing::PrintToString(name));
         // Three characters of the prefix, four hex digits, ".tmp"; created empty. (Windows and the sim write the
         // digits in upper case, Wine in lower case.)
-        ASSERT_EQ(name.size(), folder.size() + 1 + 3 + 4 + 4);
+        ASSERT_GT(name.size(), folder.size() + 1 + 3 + 4);
         EXPECT_EQ(name.substr(0, folder.size() + 4), folder + L"\\Noz");
-        for (wchar_t c : name.substr(folder.size() + 4, 4)) {
+        EXPECT_EQ(name.substr(name.size() - 4), L".tmp");
+        const std::wstring digits = name.substr(folder.size() + 4, name.size() - 4 - (folder.size() + 4));
+        if (digits.size() != 4 && IsKnownDeviation(*under, "temp-file digits unpadded")) {
+            EXPECT_LE(digits.size(), 4u);
+        } else {
+            EXPECT_EQ(digits.size(), 4u);
+        }
+        for (wchar_t c : digits) {
             EXPECT_GE(platform::HexDigitValue(c), 0);
         }
-        EXPECT_EQ(name.substr(name.size() - 4), L".tmp");
         EXPECT_EQ(fs().ReadWholeFile(name), Bytes());
     }
     EXPECT_NE(a, b);

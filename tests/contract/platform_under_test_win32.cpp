@@ -58,6 +58,7 @@ constexpr Deviation kWineDeviations[] = {
     {"listing one", "Wine lists no line without \"=\" among a section's keys"},
     {"a line without = is not replaced", "Wine takes a line without \"=\" as the key's first occurrence"},
     {"erase every section of the name", "Wine erases only the first section of the name"},
+    {"temp-file digits unpadded", "Wine writes a unique number below 0x1000 with fewer than four digits"},
 };
 
 class Win32UnderTest : public PlatformUnderTest {
