@@ -193,8 +193,7 @@ void BindField(Form& form, Component& component, const ComponentDesign& d, bool 
 }
 
 template <class Event>
-void BindEvent(Form& form, const ComponentDesign& d, const Handler<Event>& handler, Event* target,
-               const char* event) {
+void BindEvent(Form& form, const ComponentDesign& d, const Handler<Event>& handler, Event* target, const char* event) {
     if (!handler) {
         return;
     }

@@ -23,8 +23,8 @@ public:
 
     FieldBinding() = default;
     template <class W, class C>
-        requires std::derived_from<C, Component>
-    FieldBinding(C* W::*field)  // NOLINT(google-explicit-constructor): the table's designated initializers need it
+    requires std::derived_from<C, Component> FieldBinding(
+        C* W::*field)  // NOLINT(google-explicit-constructor): the table's designated initializers need it
         : bind_([field](Component& window, Component& component) {
               W* self = dynamic_cast<W*>(&window);
               if (!self) {
@@ -59,7 +59,7 @@ class Handler {
 public:
     Handler() = default;
     template <class W, class... A>
-        requires std::constructible_from<Event, decltype(Method(std::declval<W*>(), std::declval<void (W::*)(A...)>()))>
+    requires std::constructible_from<Event, decltype(Method(std::declval<W*>(), std::declval<void (W::*)(A...)>()))>
     Handler(void (W::*method)(A...))  // NOLINT(google-explicit-constructor): as above
         : bind_([method](Component& window) {
               W* self = dynamic_cast<W*>(&window);
