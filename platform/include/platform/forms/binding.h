@@ -22,9 +22,9 @@ public:
     enum class Result { Bound, OtherWindow, OtherType };
 
     FieldBinding() = default;
-    template <class W, class C>
-    requires std::derived_from<C, Component> FieldBinding(
-        C* W::*field)  // NOLINT(google-explicit-constructor): the table's designated initializers need it
+    // Not explicit: the tables' designated initializers convert the pointer to member.
+    template <class W, std::derived_from<Component> C>
+    FieldBinding(C* W::*field)
         : bind_([field](Component& window, Component& component) {
               W* self = dynamic_cast<W*>(&window);
               if (!self) {
@@ -60,7 +60,7 @@ public:
     Handler() = default;
     template <class W, class... A>
     requires std::constructible_from<Event, decltype(Method(std::declval<W*>(), std::declval<void (W::*)(A...)>()))>
-    Handler(void (W::*method)(A...))  // NOLINT(google-explicit-constructor): as above
+    Handler(void (W::*method)(A...))  // not explicit, as above
         : bind_([method](Component& window) {
               W* self = dynamic_cast<W*>(&window);
               return self ? Event(Method(self, method)) : Event();
