@@ -18,12 +18,15 @@ const FormDesign kWaitingDesign = {
     .borderIcons = 0,
     .formStyle = fsStayOnTop,
     .cursor = crHourGlass,
+    .OnCreate = &TfrmWaiting::FormCreate,
+    .OnShow = &TfrmWaiting::FormShow,
 };
 
 // The text stretches with the window and stays centred; the dots keep their distance to the right edge.
 const ComponentDesign kWaitingLayout[] = {
     {.kind = ComponentKind::Label,
      .name = L"lblWaiting",
+     .field = &TfrmWaiting::lblWaiting,
      .left = 0,
      .top = 44,
      .width = 334,
@@ -34,6 +37,7 @@ const ComponentDesign kWaitingLayout[] = {
      .alignment = taCenter},
     {.kind = ComponentKind::Label,
      .name = L"lblDot",
+     .field = &TfrmWaiting::lblDot,
      .left = 140,
      .top = 74,
      .width = 120,
@@ -41,8 +45,28 @@ const ComponentDesign kWaitingLayout[] = {
      .anchors = akTop | akRight,
      .bold = true,
      .autoSize = false},
-    {.kind = ComponentKind::Timer, .name = L"tmrWaiting", .enabled = false, .interval = 500},
-    {.kind = ComponentKind::Timer, .name = L"tmrClose", .enabled = false, .interval = 200000},
+    {.kind = ComponentKind::Timer,
+     .name = L"tmrWaiting",
+     .field = &TfrmWaiting::tmrWaiting,
+     .enabled = false,
+     .interval = 500,
+     .OnTimer = &TfrmWaiting::tmrWaitingTimer},
+    {.kind = ComponentKind::Timer,
+     .name = L"tmrClose",
+     .field = &TfrmWaiting::tmrClose,
+     .enabled = false,
+     .interval = 200000,
+     .OnTimer = &TfrmWaiting::tmrCloseTimer},
+};
+
+// The printer is busy with a job, or the program is reading it.
+const ComponentText<TGlobalString> kWorkingTexts[] = {
+    {L"TfrmWaiting", &TGlobalString::HintTitle},
+    {L"lblWaiting", &TGlobalString::WaitingForPrinterWork},
+};
+const ComponentText<TGlobalString> kReadingTexts[] = {
+    {L"TfrmWaiting", &TGlobalString::ReadingPrinter},
+    {L"lblWaiting", &TGlobalString::WaitingForPrinterRW},
 };
 
 // Ten dots, each followed by a blank; the first 2 x m_nWaitingDot characters are shown.
@@ -51,15 +75,7 @@ const wchar_t kDotRow[] = L". . . . . . . . . . ";
 }  // namespace
 
 TfrmWaiting::TfrmWaiting() : Form(L"TfrmWaiting", kWaitingDesign) {
-    CreateComponents(*this, kWaitingLayout);
-    lblWaiting = Find<Label>(L"lblWaiting");
-    lblDot = Find<Label>(L"lblDot");
-    tmrWaiting = Find<Timer>(L"tmrWaiting");
-    tmrClose = Find<Timer>(L"tmrClose");
-    OnCreate = Method(this, &TfrmWaiting::FormCreate);
-    OnShow = Method(this, &TfrmWaiting::FormShow);
-    tmrWaiting->OnTimer = Method(this, &TfrmWaiting::tmrWaitingTimer);
-    tmrClose->OnTimer = Method(this, &TfrmWaiting::tmrCloseTimer);
+    BindLayout(*this, kWaitingLayout);
 }
 
 void TfrmWaiting::FormCreate() {
@@ -67,11 +83,9 @@ void TfrmWaiting::FormCreate() {
     // In a queue name made of the 8-letter brand word, a blank and the model, positions 10 and 11 are the
     // model's first two characters.
     if (platform::Copy(g_strPrinterName, 10, 2) == L"KT") {
-        lblWaiting->SetCaption(g_GlobalString.WaitingForPrinterWork);
-        SetCaption(g_GlobalString.HintTitle);
+        ApplyTexts(*this, g_GlobalString, kWorkingTexts);
     } else {
-        lblWaiting->SetCaption(g_GlobalString.WaitingForPrinterRW);
-        SetCaption(g_GlobalString.ReadingPrinter);
+        ApplyTexts(*this, g_GlobalString, kReadingTexts);
     }
     // The English texts are longer.
     if (g_GlobalString.Language == plEN) {

@@ -10,10 +10,10 @@ class TfrmWaiting : public platform::forms::Form {
 public:
     TfrmWaiting();
 
-    platform::forms::Label* lblWaiting;
-    platform::forms::Label* lblDot;
-    platform::forms::Timer* tmrWaiting;
-    platform::forms::Timer* tmrClose;
+    platform::forms::Label* lblWaiting = nullptr;
+    platform::forms::Label* lblDot = nullptr;
+    platform::forms::Timer* tmrWaiting = nullptr;
+    platform::forms::Timer* tmrClose = nullptr;
 
     // Dots shown, 0 to 6.
     int m_nWaitingDot = 0;

@@ -3,6 +3,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/forms/application.h"
+#include "platform/forms/bitmap.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/containers.h"
 #include "platform/forms/edits.h"
@@ -47,8 +49,8 @@ Size DefaultSize(ComponentKind kind) {
 
 namespace {
 
-[[noreturn]] void LayoutError(const std::string& what, const wchar_t* name) {
-    throw std::logic_error("window layout: " + what + ": " + WideToUtf8(name ? name : L""));
+std::string KindText(ComponentKind kind) {
+    return WideToUtf8(KindName(kind));
 }
 
 Component* Make(ComponentKind kind, Form& owner) {
@@ -87,7 +89,25 @@ Component* Make(ComponentKind kind, Form& owner) {
     return nullptr;
 }
 
-void ApplyControlDesign(Control& control, Control& parent, const ComponentDesign& d) {
+Bitmap PictureResource(Form& form, const ComponentDesign& d) {
+    try {
+        return Bitmap::FromResource(d.picture);
+    } catch (const platform::Exception& error) {
+        ThrowLayoutError(form, "picture " + WideToUtf8(d.picture) + ": " + WideToUtf8(error.Message()), d.name);
+    }
+}
+
+void ApplyPicture(Form& form, Control& control, const ComponentDesign& d) {
+    if (auto* button = dynamic_cast<BitBtn*>(&control)) {
+        button->SetGlyph(PictureResource(form, d));
+    } else if (auto* box = dynamic_cast<ScrollBox*>(&control)) {
+        box->SetBrushBitmap(PictureResource(form, d));
+    } else {
+        ThrowLayoutError(form, "a " + KindText(d.kind) + " has no picture", d.name);
+    }
+}
+
+void ApplyControlDesign(Form& form, Control& control, Control& parent, const ComponentDesign& d) {
     control.SetParent(&parent);
     if (d.bold || d.underline || d.fontColor || d.fontSize) {
         TFont font = parent.Font();
@@ -96,6 +116,9 @@ void ApplyControlDesign(Control& control, Control& parent, const ComponentDesign
         font.color = d.fontColor.value_or(font.color);
         font.size = d.fontSize.value_or(font.size);
         control.SetFont(font);
+    }
+    if (d.color) {
+        control.SetColor(*d.color);
     }
     control.SetCursor(d.cursor);
     control.SetHint(d.hint ? d.hint : L"");
@@ -121,10 +144,22 @@ void ApplyControlDesign(Control& control, Control& parent, const ComponentDesign
     if (auto* list = dynamic_cast<ListBox*>(&control)) {
         list->SetMultiSelect(d.multiSelect);
         list->SetTabWidth(d.tabWidth);
+        list->SetItems(d.items);
+    } else if (auto* combo = dynamic_cast<ComboBox*>(&control)) {
+        combo->SetItems(d.items);
+    } else if (auto* radio = dynamic_cast<RadioGroup*>(&control)) {
+        radio->SetColumns(d.columns);
+        radio->SetItems(d.items);
+    } else if (!d.items.empty()) {
+        ThrowLayoutError(form, "a " + KindText(d.kind) + " has no entries", d.name);
     }
     if (auto* track = dynamic_cast<TrackBar*>(&control)) {
         track->SetRange(d.min, d.max);
         track->SetPageSize(d.pageSize);
+        track->SetPosition(d.position);
+    }
+    if (d.picture && *d.picture) {
+        ApplyPicture(form, control, d);
     }
     if (auto* panel = dynamic_cast<Panel*>(&control)) {
         panel->SetBevelOuter(d.bevelOuter);
@@ -140,33 +175,126 @@ void ApplyControlDesign(Control& control, Control& parent, const ComponentDesign
     control.SetEnabled(d.enabled);
 }
 
-}  // namespace
+void BindField(Form& form, Component& component, const ComponentDesign& d, bool required) {
+    if (!d.field) {
+        if (required) {
+            ThrowLayoutError(form, "no field of the window is bound to it", d.name);
+        }
+        return;
+    }
+    switch (d.field.Bind(form, component)) {
+        case FieldBinding::Result::Bound:
+            return;
+        case FieldBinding::Result::OtherWindow:
+            ThrowLayoutError(form, "its field is a member of another window class", d.name);
+        case FieldBinding::Result::OtherType:
+            ThrowLayoutError(form, "its field's type does not fit a " + KindText(d.kind), d.name);
+    }
+}
 
-void CreateComponents(Form& form, std::span<const ComponentDesign> table) {
+template <class Event>
+void BindEvent(Form& form, const ComponentDesign& d, const Handler<Event>& handler, Event* target, const char* event) {
+    if (!handler) {
+        return;
+    }
+    if (!target) {
+        ThrowLayoutError(form, "a " + KindText(d.kind) + " has no " + event, d.name);
+    }
+    Event bound = handler.Bind(form);
+    if (!bound) {
+        ThrowLayoutError(form, std::string(event) + " is a method of another window class", d.name);
+    }
+    *target = std::move(bound);
+}
+
+NotifyEvent* ChangeEvent(Component& component) {
+    if (auto* edit = dynamic_cast<Edit*>(&component)) {
+        return &edit->OnChange;
+    }
+    if (auto* combo = dynamic_cast<ComboBox*>(&component)) {
+        return &combo->OnChange;
+    }
+    if (auto* track = dynamic_cast<TrackBar*>(&component)) {
+        return &track->OnChange;
+    }
+    return nullptr;
+}
+
+void BindEvents(Form& form, Component& component, const ComponentDesign& d) {
+    auto* control = dynamic_cast<Control*>(&component);
+    auto* timer = dynamic_cast<Timer*>(&component);
+    BindEvent(form, d, d.OnClick, control ? &control->OnClick : nullptr, "OnClick");
+    BindEvent(form, d, d.OnMouseEnter, control ? &control->OnMouseEnter : nullptr, "OnMouseEnter");
+    BindEvent(form, d, d.OnMouseLeave, control ? &control->OnMouseLeave : nullptr, "OnMouseLeave");
+    BindEvent(form, d, d.OnEnter, control ? &control->OnEnter : nullptr, "OnEnter");
+    BindEvent(form, d, d.OnExit, control ? &control->OnExit : nullptr, "OnExit");
+    BindEvent(form, d, d.OnKeyPress, control ? &control->OnKeyPress : nullptr, "OnKeyPress");
+    BindEvent(form, d, d.OnChange, ChangeEvent(component), "OnChange");
+    BindEvent(form, d, d.OnTimer, timer ? &timer->OnTimer : nullptr, "OnTimer");
+}
+
+void MakeComponents(Form& form, std::span<const ComponentDesign> table, bool fieldsRequired) {
+    std::vector<Component*> made;
     for (const ComponentDesign& d : table) {
         if (d.kind == ComponentKind::Form) {
-            LayoutError("a form cannot be part of a form", d.name);
+            ThrowLayoutError(form, "a form cannot be part of a form", d.name);
         }
         if (!d.name || !*d.name || form.FindComponent(d.name)) {
-            LayoutError("missing or repeated name", d.name);
+            ThrowLayoutError(form, "missing or repeated name", d.name);
         }
         Control* parent = &form;
         if (d.parent && *d.parent) {
             parent = dynamic_cast<Control*>(form.FindComponent(d.parent));
             if (!parent) {
-                LayoutError("parent not made yet", d.parent);
+                ThrowLayoutError(form, "its parent " + WideToUtf8(d.parent) + " is not made yet", d.name);
             }
         }
         Component* component = Make(d.kind, form);
+        made.push_back(component);
         component->SetName(d.name);
         component->SetTag(d.tag);
         if (auto* timer = dynamic_cast<Timer*>(component)) {
             timer->SetInterval(d.interval);
             timer->SetEnabled(d.enabled);
-            continue;
+        } else {
+            ApplyControlDesign(form, *static_cast<Control*>(component), *parent, d);
         }
-        ApplyControlDesign(*static_cast<Control*>(component), *parent, d);
+        BindField(form, *component, d, fieldsRequired);
+        BindEvents(form, *component, d);
     }
+    // A field given twice holds the later component only.
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (table[i].field && !table[i].field.Holds(form, *made[i])) {
+            ThrowLayoutError(form, "its field is given to another component too", table[i].name);
+        }
+    }
+}
+
+}  // namespace
+
+void ThrowLayoutError(const Form& window, const std::string& what, const std::wstring& name) {
+    throw FatalError("window layout of " + WideToUtf8(window.ClassName()) + ": " + what + ": " + WideToUtf8(name));
+}
+
+void CreateComponents(Form& form, std::span<const ComponentDesign> table) {
+    MakeComponents(form, table, false);
+}
+
+void BindLayout(Form& window, std::span<const ComponentDesign> table) {
+    MakeComponents(window, table, true);
+}
+
+void SetComponentText(Form& window, const wchar_t* name, const std::wstring& text) {
+    const std::wstring wanted = name ? name : L"";
+    if (wanted == window.ClassName()) {
+        window.SetCaption(text);
+        return;
+    }
+    auto* control = dynamic_cast<Control*>(window.FindComponent(wanted));
+    if (!control) {
+        ThrowLayoutError(window, "no control of that name for its text", wanted);
+    }
+    control->SetCaption(text);
 }
 
 }  // namespace platform::forms

@@ -73,6 +73,19 @@ std::wstring ColorName(TColor color) {
     }
 }
 
+// The colour a control of that kind has until the program sets one.
+TColor DefaultColor(ComponentKind kind) {
+    switch (kind) {
+        case ComponentKind::Edit:
+        case ComponentKind::MaskEdit:
+        case ComponentKind::ListBox:
+        case ComponentKind::ComboBox:
+            return clWindow;
+        default:
+            return clBtnFace;
+    }
+}
+
 std::wstring AlignName(TAlign align) {
     static const wchar_t* const names[] = {L"alNone", L"alTop", L"alBottom", L"alLeft", L"alRight", L"alClient"};
     return align <= alClient ? names[align] : L"?";
@@ -290,6 +303,9 @@ std::wstring DumpComponent(const Component& component) {
         const Control* parent = control->Parent();
         if (!parent || !(parent->Font() == control->Font())) {
             line += L" font=" + FontText(control->Font());
+        }
+        if (control->Color() != DefaultColor(control->Kind())) {
+            line += L" color=" + ColorName(control->Color());
         }
         if (control->Cursor() != crDefault) {
             line += L" " + CursorName(control->Cursor());

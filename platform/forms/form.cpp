@@ -5,6 +5,7 @@
 #include "platform/forms/application.h"
 #include "platform/forms/backend.h"
 #include "platform/forms/buttons.h"
+#include "platform/forms/design.h"
 #include "platform/types.h"
 
 namespace platform::forms {
@@ -12,6 +13,10 @@ namespace platform::forms {
 Form::Form(std::wstring className, const FormDesign& design)
     : Control(nullptr, ComponentKind::Form),
       className_(std::move(className)),
+      designOnCreate_(design.OnCreate),
+      designOnShow_(design.OnShow),
+      designOnClose_(design.OnClose),
+      designOnDestroy_(design.OnDestroy),
       position_(design.position),
       formStyle_(design.formStyle),
       borderStyle_(design.borderStyle),
@@ -201,11 +206,42 @@ TModalResult Form::ShowModal() {
     return modalResult_;
 }
 
+void Form::BindDesignHandlers() {
+    // The form's constructor runs before the window class's, so its methods are bound only now.
+    auto bind = [this](const auto& handler, const char* event) {
+        if (!handler) {
+            return decltype(handler.Bind(*this))();
+        }
+        auto bound = handler.Bind(*this);
+        if (!bound) {
+            ThrowLayoutError(*this, std::string(event) + " is a method of another window class", ClassName());
+        }
+        return bound;
+    };
+    NotifyEvent onCreate = bind(designOnCreate_, "OnCreate");
+    NotifyEvent onShow = bind(designOnShow_, "OnShow");
+    CloseEvent onClose = bind(designOnClose_, "OnClose");
+    NotifyEvent onDestroy = bind(designOnDestroy_, "OnDestroy");
+    if (onCreate) {
+        OnCreate = std::move(onCreate);
+    }
+    if (onShow) {
+        OnShow = std::move(onShow);
+    }
+    if (onClose) {
+        OnClose = std::move(onClose);
+    }
+    if (onDestroy) {
+        OnDestroy = std::move(onDestroy);
+    }
+}
+
 void Form::AfterConstruction() {
     if (created_) {
         return;
     }
     created_ = true;
+    BindDesignHandlers();
     backend().application().Dispatch([this] {
         if (OnCreate) {
             OnCreate(*this);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bitmap_file.h"
 #include "platform/forms/forms.h"
 #include "platform/sim/forms_headless.h"
 #include "platform/text.h"
@@ -222,36 +223,6 @@ TEST_F(FormsApplicationTest, ComponentsAreFoundByNameWithoutRegardToCase) {
 }
 
 // ---- Bitmaps ----
-
-void Put16(Bytes& b, std::size_t at, std::uint32_t v) {
-    b[at] = static_cast<std::uint8_t>(v);
-    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
-    for (int k = 0; k < 4; ++k) {
-        b[at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(v >> (8 * k));
-    }
-}
-
-// A bitmap file: 14-byte file header, 40-byte information header, colour table, padded rows.
-Bytes BitmapFile(std::int32_t width, std::int32_t height, std::uint16_t bits) {
-    const std::uint32_t entries = bits <= 8 ? (1u << bits) : 0;
-    const std::uint32_t stride = ((static_cast<std::uint32_t>(width) * bits + 31) / 32) * 4;
-    const std::uint32_t rows = static_cast<std::uint32_t>(height < 0 ? -height : height);
-    const std::uint32_t offset = 14 + 40 + entries * 4;
-    Bytes b(offset + stride * rows, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    Put32(b, 2, static_cast<std::uint32_t>(b.size()));
-    Put32(b, 10, offset);
-    Put32(b, 14, 40);
-    Put32(b, 18, static_cast<std::uint32_t>(width));
-    Put32(b, 22, static_cast<std::uint32_t>(height));
-    Put16(b, 26, 1);
-    Put16(b, 28, bits);
-    return b;
-}
 
 TEST_F(FormsApplicationTest, BitmapsComeFromTheResourcesWithTheirSize) {
     sim.resources().Add(L"100_SETTINGS", ResourceType::Bitmap, BitmapFile(48, 40, 24));

@@ -2,12 +2,15 @@
 // and modal, in virtual time.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "GlobalString.h"
 #include "Scheme.h"
 #include "platform/forms/forms.h"
 #include "platform/sim/forms_headless.h"
+#include "platform/text.h"
 #include "sim_fixture.h"
 #include "uWaiting.h"
 
@@ -124,6 +127,18 @@ TEST_F(WaitingTest, TheWindowAsDesignedAndTwentyPixelsWiderInEnglish) {
         EXPECT_EQ(waiting->lblDot->Width(), 120);
         EXPECT_EQ(c.clientWidth - waiting->lblDot->Left() - waiting->lblDot->Width(), 74);
     }
+}
+
+// The whole window as a reader sees it, from its layout table and its texts; the fixture is the reviewed dump.
+TEST_F(WaitingTest, TheShownWindowMatchesItsReviewedDump) {
+    g_strPrinterName = L"Varintex KT-80";
+    auto waiting = MakeForm<TfrmWaiting>();
+    waiting->Show();
+    std::ifstream file(SETTINGS_APP_TEST_DATA "/waiting.dump", std::ios::binary);
+    ASSERT_TRUE(file) << "missing fixture waiting.dump";
+    std::ostringstream expected;
+    expected << file.rdbuf();
+    EXPECT_EQ(platform::WideToUtf8(DumpForm(*waiting)), expected.str());
 }
 
 TEST_F(WaitingTest, AModalWaitEndsByItsCloseTimerAfterExactly8000Ms) {

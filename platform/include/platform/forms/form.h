@@ -1,6 +1,7 @@
 #pragma once
 // A window of the program. Each dialog class derives from Form, builds its components in its constructor
-// (see design.h) and binds its handlers there. It is made by MakeForm (or Application::CreateForm), which runs
+// from its layout table (see design.h), which binds them to its fields and handlers; its own events bind
+// through its FormDesign. It is made by MakeForm (or Application::CreateForm), which runs
 // OnCreate once the whole object exists, and freed through its FormPtr, which runs OnDestroy while it still
 // does; deleting a form any other way skips OnDestroy.
 //
@@ -24,6 +25,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/forms/binding.h"
 #include "platform/forms/control.h"
 
 namespace platform::forms {
@@ -44,6 +46,12 @@ struct FormDesign {
     TCursor cursor = crDefault;
     const wchar_t* fontName = L"Tahoma";
     int fontSize = 8;
+    // The window's own handlers (`.OnShow = &TfrmSetItem::FormShow`), bound when the window has been built,
+    // before OnCreate runs; a method of another window class is a layout error (FatalError).
+    Handler<NotifyEvent> OnCreate{};
+    Handler<NotifyEvent> OnShow{};
+    Handler<CloseEvent> OnClose{};
+    Handler<NotifyEvent> OnDestroy{};
 };
 
 class Form : public Control {
@@ -81,7 +89,8 @@ public:
     NotifyEvent OnDestroy;
     CloseEvent OnClose;
 
-    // Run by MakeForm / CreateForm and by FormPtr's deleter (each at most once).
+    // Run by MakeForm / CreateForm and by FormPtr's deleter (each at most once). AfterConstruction binds the
+    // design's handlers and then runs OnCreate.
     void AfterConstruction();
     void BeforeDestruction();
 
@@ -101,7 +110,13 @@ private:
     void FocusFirst();
     bool CloseModal();
 
+    void BindDesignHandlers();
+
     std::wstring className_;
+    Handler<NotifyEvent> designOnCreate_;
+    Handler<NotifyEvent> designOnShow_;
+    Handler<CloseEvent> designOnClose_;
+    Handler<NotifyEvent> designOnDestroy_;
     TPosition position_;
     TFormStyle formStyle_;
     TFormBorderStyle borderStyle_;
