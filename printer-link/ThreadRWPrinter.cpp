@@ -170,7 +170,8 @@ void TRWPrinter::ReadReply(platform::FileHandle handle) {
     auto& driver = platform::usbDriver();
     auto& clock = platform::clock();
 
-    ++g_iReadCount;
+    // The count comes from a file anyone can edit; past its largest value it wraps as an Integer does.
+    g_iReadCount = static_cast<std::int32_t>(static_cast<std::uint32_t>(g_iReadCount) + 1u);
     clock.Sleep(m_dwReadWait);
 
     const auto asked = static_cast<std::int32_t>(m_dwReadData);

@@ -11,7 +11,7 @@
 // Menu reply, from the place j where its head stands:
 //   offset  size  content
 //   j       5     1B 1D 1E 06 03
-//   j + 5   4     declared length L, least significant byte first
+//   j + 5   4     declared length L, least significant byte first (bytes past the reply read as zeros)
 //   j + 9   2     not interpreted
 //   j + 11  rest  menu data: when the reply holds L bytes or more, all of it but its last byte; else the L
 //                 bytes of one more read
@@ -175,7 +175,9 @@ private:
         if (j < 0) {
             return Fail(L"<1> 菜单数据没有指令头");
         }
-        if (j + kDeclaredLengthOffset + 4 > count) {
+        // The buffer was zeroed before the read, so length bytes that the reply cut off read as zeros; only
+        // a field running past the buffer itself is refused.
+        if (j + kDeclaredLengthOffset + 4 > kReplyBufferSize) {
             return Fail(L"<1> 菜单数据没有长度");
         }
         const std::uint32_t declared = ReadLe32(buffer_.data() + j + kDeclaredLengthOffset);

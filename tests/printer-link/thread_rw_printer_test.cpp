@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 
+#include <limits>
 #include <memory>
 
 #include "link_fixture.h"
@@ -130,6 +131,18 @@ TEST_F(WorkerTest, CountAddsUpOverExchangesAndRuns) {
     EXPECT_EQ(State(L"Last"), L"0");
     EXPECT_EQ(g_iReadCount, 9);
     EXPECT_FALSE(g_bReadLast);
+}
+
+// Regression: a state file holding the largest count made the read's addition a signed overflow.
+TEST_F(WorkerTest, CountWrapsAsAnIntegerPastItsLargestValue) {
+    for (const wchar_t* stored : {L"2147483647", L"$7FFFFFFF"}) {
+        SCOPED_TRACE(stored);
+        platform::IniFile(kStateFile).WriteString(L"ReadPrinter", L"Count", stored);
+        auto worker = ValueRead();
+        EXPECT_TRUE(Run(*worker));
+        EXPECT_EQ(g_iReadCount, std::numeric_limits<std::int32_t>::min());
+        EXPECT_EQ(State(L"Count"), L"-2147483648");
+    }
 }
 
 TEST_F(WorkerTest, WriteOnlyExchangeSucceedsWithoutCountingARead) {

@@ -211,6 +211,9 @@ TEST_F(MenuFetchTest, MenuReplyIsCheckedCompletedAndUnpacked) {
     Bytes corrupt = container;
     std::fill(corrupt.begin() + 18, corrupt.end(), 0xFF);
     const auto length = static_cast<std::uint32_t>(container.size());
+    // The first bytes of the length field, for replies that end inside it.
+    const Bytes lengthField = Le32(length);
+    const auto lengthCut = [&](std::size_t kept) { return Bytes(lengthField.begin(), lengthField.begin() + kept); };
 
     struct Case {
         const char* name;
@@ -229,7 +232,11 @@ TEST_F(MenuFetchTest, MenuReplyIsCheckedCompletedAndUnpacked) {
         {"L filling the reply buffer exactly", {Cat(MenuHead(32768), Hex("00")), Bytes(32767, 0x00)}, false, 32768},
         {"fewer than 8 bytes", {Hex("1B 1D 1E 06 03 00 00")}, false, 0},
         {"no menu reply head", {Hex("1B 1D 1E 06 04 20 00 00 00 00 00 00 00 00")}, false, 0},
-        {"head without its length", {Hex("00 00 00 00 1B 1D 1E 06 03 05 00")}, false, 0},
+        // The buffer is zeroed before the read, so the bytes of a length field that the reply cut read as zeros.
+        {"8 bytes, the length's last byte cut", {Cat(Hex("1B 1D 1E 06 03"), lengthCut(3)), container}, true, length},
+        {"head at 4, L in 2 bytes", {Cat(Hex("00 00 00 00 1B 1D 1E 06 03"), lengthCut(2)), container}, true, length},
+        {"head ending the reply: L reads as 0", {Hex("00 00 00 1B 1D 1E 06 03")}, false, 0},
+        {"head at the end of a full reply buffer", {Cat(Bytes(32763, 0x00), Hex("1B 1D 1E 06 03"))}, false, 0},
         {"no container head", {Cat(Cat(MenuHead(40), Bytes(40, 0x5A)), Hex("00"))}, false, 0},
         {"corrupt container", {Cat(Cat(MenuHead(length), corrupt), Hex("00"))}, false, 0},
         {"container shorter than its header", {Cat(MenuHead(6), Hex("4A 5A 01 00 05 00 00"))}, false, 0},

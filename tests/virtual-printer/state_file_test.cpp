@@ -93,6 +93,9 @@ TEST_F(StateFile, DamagedFilesChangeNothing) {
         {"OddHex", good + "menu 4A5\n"},
         {"NegativeDelay", good + "fault replyDelayMs -5\n"},
         {"StatusByteTooLarge", good + "fault statusByte 256\n"},
+        // Regression: any padding was taken, and the next reply asked for that many bytes.
+        {"PaddingBeyondAnyReply", good + "fault padReplyTo 100000000000\n"},
+        {"PaddingOneBeyondTheBound", good + "fault padReplyTo " + std::to_string(vprinter::kMaxPadReplyTo + 1) + "\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -109,6 +112,9 @@ TEST_F(StateFile, DamagedFilesChangeNothing) {
     EXPECT_TRUE(vp.loadState(path)) << "the base text itself is good";
     EXPECT_EQ(vp.itemValue(0x24), 5);
     EXPECT_TRUE(vp.faults().wrongCrc);
+    write(good + "fault padReplyTo " + std::to_string(vprinter::kMaxPadReplyTo) + "\n");
+    EXPECT_TRUE(vp.loadState(path)) << "padding up to the bound is taken";
+    EXPECT_EQ(vp.faults().padReplyTo, vprinter::kMaxPadReplyTo);
 }
 
 TEST_F(StateFile, UnwritableFolderFails) {

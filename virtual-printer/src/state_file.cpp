@@ -4,12 +4,14 @@
 #include <limits>
 #include <sstream>
 
+#include "frame_splitter.h"
 #include "hex.h"
 
 namespace vprinter {
 namespace {
 
 constexpr std::string_view kMagic = "vprinter-state 1";
+static_assert(kMaxPadReplyTo == 32768 + kMaxFrameBytes);
 
 std::string hexOrDash(const Bytes& bytes) {
     return bytes.empty() ? "-" : hexBytes(bytes.data(), bytes.size(), "");
@@ -105,7 +107,13 @@ bool parseFault(std::string_view name, std::string_view value, Faults& faults) {
         return true;
     }
     if (name == "padReplyTo") {
-        return parseInto(value, faults.padReplyTo);
+        // Every reply is built at this size, so a wild value would exhaust memory at the next command.
+        auto size = parseNumber<std::size_t>(value);
+        if (!size || *size > kMaxPadReplyTo) {
+            return false;
+        }
+        faults.padReplyTo = *size;
+        return true;
     }
     if (name == "wrongCrc") {
         return parseFlagInto(value, faults.wrongCrc);

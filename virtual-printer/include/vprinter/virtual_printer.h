@@ -31,6 +31,10 @@ struct Identity {
 // a device id with (or, for tests of unlisted devices, without) the model's MDL entry.
 Identity makeIdentity(std::string model, std::string serial, int portNumber, bool withMdl = true);
 
+// The most padding a state file may ask for: the program's largest read (32768 bytes) and a frame's worth
+// (the longest frame the printer looks for) more, which overflows any of its reply buffers.
+inline constexpr std::size_t kMaxPadReplyTo = 32768 + 4096;
+
 // Every fault is off by default and switchable per test. Tests change them through faults() while the
 // program under test is not talking to the printer (the reference is not guarded by the lock).
 struct Faults {
