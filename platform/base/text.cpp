@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "platform/bytes.h"
+
 namespace platform {
 
 namespace {
@@ -713,9 +715,7 @@ std::wstring Utf16LeToWide(const std::uint8_t* data, std::size_t byteCount) {
     }
     const std::size_t units = byteCount / 2;  // an odd trailing byte spells nothing
     out.reserve(units);
-    auto unitAt = [data](std::size_t k) -> char32_t {
-        return static_cast<char32_t>(data[2 * k] | (data[2 * k + 1] << 8));
-    };
+    auto unitAt = [data](std::size_t k) -> char32_t { return ReadLe16(data + 2 * k); };
     for (std::size_t k = 0; k < units; ++k) {
         char32_t u = unitAt(k);
         if constexpr (sizeof(wchar_t) == 2) {

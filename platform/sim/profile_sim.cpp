@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 
+#include "platform/bytes.h"
 #include "platform/sim/codepage_sim.h"
 #include "platform/sim/files_sim.h"
 #include "platform/text.h"
@@ -199,7 +200,7 @@ private:
 
     void SplitUtf16() {
         const std::size_t units = (raw_.size() - 2) / 2;
-        auto unit = [this](std::size_t k) { return static_cast<unsigned>(raw_[2 + 2 * k] | (raw_[3 + 2 * k] << 8)); };
+        auto unit = [this](std::size_t k) { return ReadLe16(raw_.data() + 2 + 2 * k); };
         std::size_t begin = 0;
         while (begin < units) {
             std::size_t e = begin;
