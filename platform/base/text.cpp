@@ -14,10 +14,6 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool IsBlankOrControl(wchar_t c) {
-    return static_cast<std::uint32_t>(c) <= 0x20;
-}
-
 wchar_t AsciiUpper(wchar_t c) {
     return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
 }
@@ -237,6 +233,10 @@ bool RenderDirective(const Directive& d, const FormatArg* arg, std::wstring& out
 }
 
 }  // namespace
+
+bool IsBlankOrControl(wchar_t c) {
+    return static_cast<std::uint32_t>(c) <= 0x20;
+}
 
 std::wstring Trim(const std::wstring& s) {
     return TrimLeft(TrimRight(s));
@@ -510,6 +510,50 @@ std::vector<std::wstring> Split(const std::wstring& s, wchar_t delimiter) {
     }
 }
 
+std::vector<std::wstring> SplitCommaText(const std::wstring& s) {
+    std::vector<std::wstring> entries;
+    const std::size_t end = std::min(s.find(L'\0'), s.size());
+    auto skipBlanks = [&](std::size_t& p) {
+        while (p < end && IsBlankOrControl(s[p])) {
+            ++p;
+        }
+    };
+    std::size_t p = 0;
+    skipBlanks(p);
+    while (p < end) {
+        std::wstring entry;
+        if (s[p] == L'"') {
+            for (++p; p < end; ++p) {
+                if (s[p] == L'"') {
+                    if (p + 1 < end && s[p + 1] == L'"') {
+                        entry += L'"';
+                        ++p;
+                        continue;
+                    }
+                    ++p;
+                    break;
+                }
+                entry += s[p];
+            }
+        } else {
+            const std::size_t start = p;
+            while (p < end && !IsBlankOrControl(s[p]) && s[p] != L',') {
+                ++p;
+            }
+            entry = s.substr(start, p - start);
+        }
+        entries.push_back(std::move(entry));
+        skipBlanks(p);
+        if (p < end && s[p] == L',') {
+            if (p + 1 == end) {
+                entries.emplace_back();  // a final comma still ends an entry
+            }
+            ++p;
+            skipBlanks(p);
+        }
+    }
+    return entries;
+}
 std::vector<std::wstring> SplitLines(const std::wstring& s) {
     std::vector<std::wstring> lines(1);
     for (std::size_t i = 0; i < s.size(); ++i) {

@@ -15,7 +15,10 @@
 
 namespace platform {
 
-// Blanks and control characters (everything up to U+0020) at either end.
+// Blanks and control characters: everything up to U+0020.
+bool IsBlankOrControl(wchar_t c);
+
+// Blanks and control characters at either end.
 std::wstring Trim(const std::wstring& s);
 std::wstring TrimLeft(const std::wstring& s);
 std::wstring TrimRight(const std::wstring& s);
@@ -60,6 +63,11 @@ std::wstring Format(const std::wstring& format, const std::vector<FormatArg>& ar
 
 // Splits at every occurrence of delimiter; keeps empty parts ("a,,b" -> "a", "", "b"; "" -> one empty part).
 std::vector<std::wstring> Split(const std::wstring& s, wchar_t delimiter);
+// Comma text, as the options file's port list and the menu's rules hold it. Entries are separated by a comma
+// or by blanks and control characters alone; blanks around a comma belong to neither side. An entry may be
+// quoted, "" standing for one quote inside; an open quote runs to the end. Two commas in a row, or one at
+// the end, give an empty entry ("a,,b" -> "a", "", "b"; "a," -> "a", ""). A zero character ends the text.
+std::vector<std::wstring> SplitCommaText(const std::wstring& text);
 // The lines of a text, split at CR LF, LF or CR ("" -> one empty line; a final line end adds an empty line).
 std::vector<std::wstring> SplitLines(const std::wstring& s);
 
