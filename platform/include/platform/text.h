@@ -1,6 +1,7 @@
 #pragma once
 // Text helpers shared by every module: the one place for trimming, comparing, the integer rules of the INI
 // files, the format strings the program uses, splitting and hex digits. Pure functions, any thread.
+// Implemented in text.cpp (strings), format.cpp, datetime.cpp and unicode.cpp.
 //
 // Positions follow the program's own convention: 1-based character positions, 0 for "not found".
 
@@ -26,6 +27,8 @@ std::wstring TrimRight(const std::wstring& s);
 // Letter case of ASCII letters only, as the program's comparisons use it.
 std::wstring UpperCase(const std::wstring& s);
 std::wstring LowerCase(const std::wstring& s);
+wchar_t UpperCase(wchar_t c);
+wchar_t LowerCase(wchar_t c);
 bool SameText(const std::wstring& a, const std::wstring& b);
 // <0, 0, >0 comparing without regard to ASCII letter case.
 int CompareText(const std::wstring& a, const std::wstring& b);
