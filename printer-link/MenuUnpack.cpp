@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "platform/bytes.h"
 #include "platform/text.h"
 
 namespace {
@@ -16,11 +17,6 @@ namespace {
 //   8       8     reserved
 //   16      rest  zlib stream (zlib header, deflate data, Adler-32), 32 KB window
 constexpr std::size_t kHeaderSize = 16;
-
-std::uint32_t ReadLe32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
 
 [[noreturn]] void Fail(const std::wstring& why) {
     throw platform::Exception(L"Menu data cannot be unpacked: " + why);
@@ -79,8 +75,8 @@ void UnpackMenuStream(platform::Bytes* stream, platform::Bytes& signature, std::
     }
     // The header goes to the caller as it stands, whatever the inflater then makes of the rest.
     signature.assign(in.begin(), in.begin() + 2);
-    version = static_cast<std::uint16_t>(in[2] | in[3] << 8);
-    const std::uint32_t size = ReadLe32(in.data() + 4);
+    version = platform::ReadLe16(in.data() + 2);
+    const std::uint32_t size = platform::ReadLe32(in.data() + 4);
     if (size > kMaxUnpackedMenuSize) {
         Fail(platform::Format(L"declared size %u is beyond any menu", {static_cast<std::int64_t>(size)}));
     }

@@ -56,22 +56,7 @@ void TRWPrinter::SetParameters(std::int32_t iUSBPrinter,
     m_dwReadWait = dwReadWait;
     m_dwReadData = std::min(dwReadData, kBufSize);
 
-    std::wstring packed;
-    packed.reserve(strWriteHex.size());
-    for (wchar_t c : strWriteHex) {
-        if (c != L' ' && c != L'\t') {
-            packed += c;
-        }
-    }
-    // Unlike HexTextToBytes, a bad pair keeps its place as a zero byte.
-    m_pBuf.assign(packed.size() / 2, 0);
-    for (std::size_t i = 0; i < m_pBuf.size(); ++i) {
-        const int high = platform::HexDigitValue(packed[2 * i]);
-        const int low = platform::HexDigitValue(packed[2 * i + 1]);
-        if (high >= 0 && low >= 0) {
-            m_pBuf[i] = static_cast<std::uint8_t>(high * 16 + low);
-        }
-    }
+    m_pBuf = HexTextToBytes(strWriteHex, BadHexPair::ZeroByte, HexPairSource::Characters);
 }
 
 bool TRWPrinter::GetData(std::uint8_t* buffer, std::int32_t bufferHigh, std::int32_t& count, bool bFindPrefix) const {

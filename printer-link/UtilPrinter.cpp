@@ -1,5 +1,6 @@
 #include "UtilPrinter.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -17,48 +18,6 @@ namespace {
 
 constexpr std::uint32_t kListBufferSize = 1024;
 constexpr std::int32_t kWriteTimeOut = 2000;
-
-bool IsBlankOrControl(wchar_t c) {
-    return c <= L' ';
-}
-
-// The options file's list: comma-separated, blanks and control characters also separate, a token may be
-// quoted with "" standing for one quote inside; empty tokens are dropped. The text ends at a zero character.
-std::vector<std::wstring> SplitPortTokens(const std::wstring& localPorts) {
-    const std::wstring text = localPorts.substr(0, localPorts.find(L'\0'));
-    std::vector<std::wstring> tokens;
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n) {
-        if (IsBlankOrControl(text[i]) || text[i] == L',') {
-            ++i;
-            continue;
-        }
-        std::wstring token;
-        if (text[i] == L'"') {
-            for (++i; i < n; ++i) {
-                if (text[i] == L'"') {
-                    if (i + 1 < n && text[i + 1] == L'"') {
-                        token += L'"';
-                        ++i;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                token += text[i];
-            }
-        } else {
-            while (i < n && !IsBlankOrControl(text[i]) && text[i] != L',') {
-                token += text[i++];
-            }
-        }
-        if (!token.empty()) {
-            tokens.push_back(std::move(token));
-        }
-    }
-    return tokens;
-}
 
 // Opens a printer for the duration of one query.
 class PrinterScope {
@@ -167,7 +126,11 @@ std::int32_t ParseLocalPorts(const std::wstring& localPorts,
     }
     portNames->clear();
     portFiles->clear();
-    for (const std::wstring& token : SplitPortTokens(localPorts)) {
+    // The list is comma text (quotes allowed, blanks also separate); an empty entry names no port.
+    for (const std::wstring& token : platform::SplitCommaText(localPorts)) {
+        if (token.empty()) {
+            continue;
+        }
         if (token[0] == L'_') {
             if (token == L"_USB") {
                 EnumUSBPrinters(*portNames, *portFiles, L" - ");
@@ -180,7 +143,7 @@ std::int32_t ParseLocalPorts(const std::wstring& localPorts,
     return static_cast<std::int32_t>(portFiles->size());
 }
 
-platform::Bytes HexTextToBytes(const std::wstring& hexText) {
+platform::Bytes HexTextToBytes(const std::wstring& hexText, BadHexPair badPair, HexPairSource source) {
     std::wstring packed;
     packed.reserve(hexText.size());
     for (wchar_t c : hexText) {
@@ -188,15 +151,22 @@ platform::Bytes HexTextToBytes(const std::wstring& hexText) {
             packed += c;
         }
     }
-    // The pairs are read from the text as the system code page spells it.
-    const std::string text = platform::codePage().ToSystem(packed);
+    if (source == HexPairSource::SystemCodePage) {
+        // A character outside ASCII may take two bytes there, which moves the pairs after it.
+        const std::string text = platform::codePage().ToSystem(packed);
+        packed.assign(text.size(), L'\0');
+        std::transform(text.begin(), text.end(), packed.begin(),
+                       [](char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); });
+    }
     platform::Bytes bytes;
-    bytes.reserve(text.size() / 2);
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-        const int high = platform::HexDigitValue(static_cast<wchar_t>(static_cast<unsigned char>(text[i])));
-        const int low = platform::HexDigitValue(static_cast<wchar_t>(static_cast<unsigned char>(text[i + 1])));
+    bytes.reserve(packed.size() / 2);
+    for (std::size_t i = 0; i + 1 < packed.size(); i += 2) {
+        const int high = platform::HexDigitValue(packed[i]);
+        const int low = platform::HexDigitValue(packed[i + 1]);
         if (high >= 0 && low >= 0) {
             bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
+        } else if (badPair == BadHexPair::ZeroByte) {
+            bytes.push_back(0);
         }
     }
     return bytes;

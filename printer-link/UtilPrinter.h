@@ -33,8 +33,22 @@ std::int32_t EnumUSBPrinters(std::vector<std::wstring>& names,
 // The value of an IEEE 1284 device id entry such as "MDL:"; false (value unchanged) when the key is absent.
 bool GetDeviceIdValue(const std::wstring& deviceId, const std::wstring& key, std::wstring& value);
 
-// Hex command text ("1B 1D 1E 05 01 1B 1D 1F") to bytes; blanks and tabs are ignored, bad pairs vanish.
-platform::Bytes HexTextToBytes(const std::wstring& hexText);
+// What becomes of a pair of characters that is not two hexadecimal digits.
+enum class BadHexPair {
+    Dropped,   // it vanishes from the bytes
+    ZeroByte,  // it keeps its place as a zero byte (the worker's command text)
+};
+// Which characters make the pairs.
+enum class HexPairSource {
+    SystemCodePage,  // the text as the system code page spells it in 8-bit characters
+    Characters,      // the text's own characters
+};
+
+// Hex command text ("1B 1D 1E 05 01 1B 1D 1F") to bytes; blanks and tabs are ignored and an odd last
+// character is too. By default the pairs are read in the system code page and bad pairs vanish.
+platform::Bytes HexTextToBytes(const std::wstring& hexText,
+                               BadHexPair badPair = BadHexPair::Dropped,
+                               HexPairSource source = HexPairSource::SystemCodePage);
 
 bool SendRawPrintJob(const std::wstring& printerName, const platform::Bytes& data, const std::wstring& docName);
 bool WriteToPortFile(const std::uint8_t* data, std::int32_t length, const std::wstring& portFile);

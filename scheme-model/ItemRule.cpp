@@ -15,10 +15,6 @@ void ShowRuleError(const std::wstring& text) {
     platform::messageBoxes().Show(text, kRuleErrorCaption, platform::MsgIcon::Error, platform::MsgButtons::OK);
 }
 
-bool IsSeparatorChar(wchar_t c) {
-    return c >= 1 && c <= L' ';
-}
-
 // A conversion of a SERIAL value that must be an integer.
 std::int32_t RequireInteger(const std::optional<std::wstring>& text) {
     const std::wstring value = text.value_or(std::wstring());
@@ -161,50 +157,7 @@ std::wstring RestoreRuleToken(const std::wstring& token) {
 }
 
 std::vector<std::wstring> SplitRuleEntries(const std::wstring& text) {
-    std::vector<std::wstring> entries;
-    // A NUL ends the text, as it would for the character pointer this format was made for.
-    const std::size_t end = std::min(text.find(L'\0'), text.size());
-    std::size_t p = 0;
-    while (p < end && IsSeparatorChar(text[p])) {
-        ++p;
-    }
-    while (p < end) {
-        std::wstring entry;
-        if (text[p] == L'"') {
-            ++p;
-            while (p < end) {
-                if (text[p] == L'"') {
-                    if (p + 1 < end && text[p + 1] == L'"') {
-                        entry += L'"';
-                        p += 2;
-                        continue;
-                    }
-                    ++p;
-                    break;
-                }
-                entry += text[p++];
-            }
-        } else {
-            const std::size_t start = p;
-            while (p < end && text[p] > L' ' && text[p] != L',') {
-                ++p;
-            }
-            entry = text.substr(start, p - start);
-        }
-        entries.push_back(std::move(entry));
-        while (p < end && IsSeparatorChar(text[p])) {
-            ++p;
-        }
-        if (p < end && text[p] == L',') {
-            if (p + 1 >= end) {
-                entries.emplace_back();
-            }
-            do {
-                ++p;
-            } while (p < end && IsSeparatorChar(text[p]));
-        }
-    }
-    return entries;
+    return platform::SplitCommaText(text);
 }
 
 void ParseItemRule(TSettingItem& item) {

@@ -25,9 +25,9 @@ void ParseItemRule(TSettingItem& item);
 // "^" becomes a blank, "`" a tab, then blanks and control characters at either end go.
 std::wstring RestoreRuleToken(const std::wstring& token);
 
-// Splits a prepared rule text into its entries: separated by commas and by runs of characters up to U+0020,
-// an entry may be enclosed in double quotes (two double quotes inside stand for one), two commas in a row
-// give an empty entry and so does a comma that ends the text.
+// Splits a prepared rule text into its entries, as comma text (platform::SplitCommaText): separated by commas
+// and by runs of characters up to U+0020, an entry may be enclosed in double quotes (two double quotes inside
+// stand for one), two commas in a row give an empty entry and so does a comma that ends the text.
 std::vector<std::wstring> SplitRuleEntries(const std::wstring& text);
 
 // The integer rule of menu values: optional sign, decimal digits, or hexadecimal digits after "$", "x" or

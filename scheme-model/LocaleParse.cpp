@@ -128,7 +128,7 @@ std::optional<TDateTime> TryParseLocaleDateTime(const std::wstring& text, const 
     for (int k = 0; k < 3; ++k) {
         if (k > 0) {
             // One separator of any kind other than a digit or a blank.
-            if (pos >= s.size() || IsDigit(s[pos]) || s[pos] <= L' ') {
+            if (pos >= s.size() || IsDigit(s[pos]) || platform::IsBlankOrControl(s[pos])) {
                 return std::nullopt;
             }
             ++pos;
@@ -151,7 +151,7 @@ std::optional<TDateTime> TryParseLocaleDateTime(const std::wstring& text, const 
         return std::nullopt;
     }
 
-    while (pos < s.size() && s[pos] <= L' ') {
+    while (pos < s.size() && platform::IsBlankOrControl(s[pos])) {
         ++pos;
     }
     if (pos < s.size()) {
@@ -169,7 +169,7 @@ std::optional<TDateTime> TryParseLocaleDateTime(const std::wstring& text, const 
             }
             break;
         }
-        while (pos < s.size() && s[pos] <= L' ') {
+        while (pos < s.size() && platform::IsBlankOrControl(s[pos])) {
             ++pos;
         }
         const std::wstring marker = platform::UpperCase(s.substr(pos));

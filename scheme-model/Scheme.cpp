@@ -112,11 +112,7 @@ void TSchemeOptions2::LoadDriverSettings(const platform::IniFile* iniFile) {
     s.LenBM = ini.ReadInteger(g, L"LenBM", 0);
     s.LenLock = ini.ReadInteger(g, L"LenLock", 279);
 
-    TSettingItem& header = m_IndexItems[pgBase];
-    header.Name = ini.ReadString(kBaseItemME, L"Name", L"");
-    header.Icon = ini.ReadString(kBaseItemME, L"Icon", L"");
-    header.Title = ini.ReadString(kBaseItemME, L"Title" + m_strLangStrTail, L"");
-    header.Note = ini.ReadString(kBaseItemME, L"Note" + m_strLangStrTail, L"");
+    ReadHeaderItem(ini, kBaseItemME, m_strLangStrTail, m_IndexItems[pgBase]);
 }
 
 const ArrSettingItems* TSchemeOptions2::ItemsOfPage(std::uint8_t byPage) const {

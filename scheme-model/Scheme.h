@@ -184,6 +184,13 @@ private:
     ArrSettingItems* ItemsOfPage(std::uint8_t byPage);
 };
 
+// Name, Icon, Title and Note of a menu item from its section; suffix is the language tail of the localised
+// keys ("Title.EN"). Every item and page header of the menu and the model settings file is read so.
+void ReadHeaderItem(const platform::IniFile& ini,
+                    const std::wstring& section,
+                    const std::wstring& suffix,
+                    TSettingItem& item);
+
 // Lets the exchange worker reach whatever model g_SchemeOptions holds at the time of the exchange. Called once
 // at start-up, before the first exchange; calling it again changes nothing.
 void InstallSchemeOptionsForWorker();

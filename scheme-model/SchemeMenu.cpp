@@ -24,26 +24,13 @@ constexpr TMenuList kMenuLists[] = {
     {L"SubGroup64", L"SubGroup64Item%.2d", &TSchemeOptions2::m_CustomItems64, false},
 };
 
-void ReadHeaderItem(const platform::IniFile& ini,
-                    const std::wstring& section,
-                    const std::wstring& suffix,
-                    TSettingItem& item) {
-    item.Name = ini.ReadString(section, L"Name", L"");
-    item.Icon = ini.ReadString(section, L"Icon", L"");
-    item.Title = ini.ReadString(section, L"Title" + suffix, L"");
-    item.Note = ini.ReadString(section, L"Note" + suffix, L"");
-}
-
 void ReadItem(const platform::IniFile& ini,
               const std::wstring& section,
               const std::wstring& suffix,
               bool withExplain,
               TSettingItem& item) {
     item.TaskIndex = ini.ReadInteger(section, L"TaskIndex", 0);
-    item.Name = ini.ReadString(section, L"Name", L"");
-    item.Icon = ini.ReadString(section, L"Icon", L"");
-    item.Title = ini.ReadString(section, L"Title" + suffix, L"");
-    item.Note = ini.ReadString(section, L"Note" + suffix, L"");
+    ReadHeaderItem(ini, section, suffix, item);
     item.GetInstruction = ini.ReadString(section, L"GetInstruction", L"");
     item.SetInstruction = ini.ReadString(section, L"SetInstruction", L"");
     item.nParameterByte = static_cast<std::uint32_t>(ini.ReadInteger(section, L"ParameterCount", 1));
@@ -58,6 +45,16 @@ void ReadItem(const platform::IniFile& ini,
 }
 
 }  // namespace
+
+void ReadHeaderItem(const platform::IniFile& ini,
+                    const std::wstring& section,
+                    const std::wstring& suffix,
+                    TSettingItem& item) {
+    item.Name = ini.ReadString(section, L"Name", L"");
+    item.Icon = ini.ReadString(section, L"Icon", L"");
+    item.Title = ini.ReadString(section, L"Title" + suffix, L"");
+    item.Note = ini.ReadString(section, L"Note" + suffix, L"");
+}
 
 void TSchemeOptions2::LoadPrinterMenu(const std::wstring& fileName) {
     if (!platform::files().FileExists(fileName)) {

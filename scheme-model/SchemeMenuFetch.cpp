@@ -28,6 +28,7 @@
 #include "TraceLog.h"
 #include "UtilPrinter.h"
 #include "WaitingWindowHook.h"
+#include "platform/bytes.h"
 #include "platform/clock.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
@@ -85,10 +86,7 @@ std::int32_t Find(const std::uint8_t* pattern,
     return FindBytePattern(pattern, data, patternLength, std::max(dataLength, 0));
 }
 
-std::uint32_t ReadLe32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
+using platform::ReadLe32;
 
 // The name the model reply carries after the CRC at c; only bytes the reply holds are taken.
 std::wstring ModelNameAt(const ReplyBuffer& reply, std::int32_t count, std::int32_t c) {

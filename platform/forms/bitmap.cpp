@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/bytes.h"
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "platform/text.h"
@@ -19,15 +20,6 @@ constexpr std::int64_t kMaxSide = 32768;
 
 [[noreturn]] void Invalid() {
     throw platform::Exception(L"Bitmap image is not valid");
-}
-
-std::uint32_t Read16(const Bytes& b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at] | (b[at + 1] << 8));
-}
-
-std::uint32_t Read32(const Bytes& b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(b[at + 2]) << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
 }  // namespace
@@ -67,14 +59,14 @@ Bitmap Bitmap::FromBytes(const Bytes& bytes, const std::wstring& name) {
             Invalid();
         }
         start = kFileHeaderSize;
-        pixelOffset = Read32(bytes, 10);
+        pixelOffset = ReadLe32(bytes.data() + 10);
     }
     const std::size_t available = bytes.size() - start;
     if (available < 4) {
         Invalid();
     }
     Bytes header(bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.end());
-    const std::uint32_t headerSize = Read32(header, 0);
+    const std::uint32_t headerSize = ReadLe32(header.data());
     if (headerSize != 12 && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 &&
         headerSize != 124) {
         Invalid();
@@ -92,19 +84,19 @@ Bitmap Bitmap::FromBytes(const Bytes& bytes, const std::wstring& name) {
     std::uint32_t coloursUsed = 0;
     std::size_t entrySize = 4;
     if (headerSize == 12) {
-        width = Read16(header, 4);
-        height = Read16(header, 6);
-        planes = Read16(header, 8);
-        bitCount = Read16(header, 10);
+        width = ReadLe16(header.data() + 4);
+        height = ReadLe16(header.data() + 6);
+        planes = ReadLe16(header.data() + 8);
+        bitCount = ReadLe16(header.data() + 10);
         entrySize = 3;
     } else {
-        width = static_cast<std::int32_t>(Read32(header, 4));
-        height = static_cast<std::int32_t>(Read32(header, 8));
-        planes = Read16(header, 12);
-        bitCount = Read16(header, 14);
-        compression = Read32(header, 16);
-        imageSize = Read32(header, 20);
-        coloursUsed = Read32(header, 32);
+        width = static_cast<std::int32_t>(ReadLe32(header.data() + 4));
+        height = static_cast<std::int32_t>(ReadLe32(header.data() + 8));
+        planes = ReadLe16(header.data() + 12);
+        bitCount = ReadLe16(header.data() + 14);
+        compression = ReadLe32(header.data() + 16);
+        imageSize = ReadLe32(header.data() + 20);
+        coloursUsed = ReadLe32(header.data() + 32);
     }
     const bool topDown = height < 0;
     if (topDown) {
@@ -172,6 +164,7 @@ Bitmap Bitmap::FromBytes(const Bytes& bytes, const std::wstring& name) {
     bitmap.width_ = static_cast<int>(width);
     bitmap.height_ = static_cast<int>(height);
     bitmap.bitsPerPixel_ = static_cast<int>(bitCount);
+    bitmap.pixelOffset_ = tableEnd;
     // Kept packed: the pixels follow the colour table directly, whatever gap the file had.
     bitmap.dib_.assign(header.begin(), header.begin() + static_cast<std::ptrdiff_t>(tableEnd));
     bitmap.dib_.insert(bitmap.dib_.end(), header.begin() + static_cast<std::ptrdiff_t>(pixelStart),

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/bytes.h"
 #include "platform/text.h"
 
 namespace platform::sim {
@@ -124,10 +125,7 @@ std::optional<std::wstring> FromIconv(std::uint32_t codePage, const std::string&
         int error = rc == static_cast<std::size_t>(-1) ? errno : 0;
         std::size_t produced = buffer.size() - outLeft;
         for (std::size_t k = 0; k + 4 <= produced; k += 4) {
-            auto b = [&](std::size_t o) {
-                return static_cast<std::uint32_t>(static_cast<std::uint8_t>(buffer[k + o]));
-            };
-            out.push_back(static_cast<wchar_t>(b(0) | (b(1) << 8) | (b(2) << 16) | (b(3) << 24)));
+            out.push_back(static_cast<wchar_t>(ReadLe32(reinterpret_cast<const std::uint8_t*>(buffer.data() + k))));
         }
         if (error == EILSEQ) {
             out.push_back(kReplacement);

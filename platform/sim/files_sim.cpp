@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/sim/windows_path_sim.h"
 #include "platform/text.h"
 
 namespace platform::sim {
@@ -11,61 +12,6 @@ namespace {
 const wchar_t kDefaultTempFolder[] = L"C:\\Users\\tester\\AppData\\Local\\Temp\\";
 const wchar_t kDefaultCommonAppData[] = L"C:\\ProgramData";
 const wchar_t kDefaultProgramPath[] = L"C:\\Program Files\\Varintex\\Corventa.exe";
-
-wchar_t FoldChar(wchar_t wc) {
-    auto c = static_cast<std::uint32_t>(wc);
-    if (c < 0x80) {
-        return (c >= 'a' && c <= 'z') ? static_cast<wchar_t>(c - 0x20) : wc;
-    }
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) {
-        return static_cast<wchar_t>(c - 0x20);
-    }
-    if (c == 0xFF) {
-        return static_cast<wchar_t>(0x178);
-    }
-    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) {
-        return static_cast<wchar_t>(c & ~1u);  // even upper, odd lower
-    }
-    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) {
-        return static_cast<wchar_t>((c & 1u) ? c : c - 1);  // odd upper, even lower
-    }
-    if (c == 0x3C2) {
-        return static_cast<wchar_t>(0x3A3);  // final sigma
-    }
-    if (c >= 0x3B1 && c <= 0x3C9) {
-        return static_cast<wchar_t>(c - 0x20);
-    }
-    if (c >= 0x430 && c <= 0x44F) {
-        return static_cast<wchar_t>(c - 0x20);
-    }
-    if (c >= 0x450 && c <= 0x45F) {
-        return static_cast<wchar_t>(c - 0x50);
-    }
-    if (c >= 0xFF41 && c <= 0xFF5A) {
-        return static_cast<wchar_t>(c - 0x20);
-    }
-    return wc;
-}
-
-bool IsAsciiLetter(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
-
-// "LPT1", "COM3:", "PRN" and the like name devices wherever they stand.
-std::optional<std::wstring> DosDeviceName(const std::wstring& name) {
-    std::wstring upper = UpperCase(name);
-    if (!upper.empty() && upper.back() == L':') {
-        upper.pop_back();
-    }
-    if (upper == L"PRN" || upper == L"AUX" || upper == L"NUL" || upper == L"CON") {
-        return upper;
-    }
-    if (upper.size() == 4 && (StartsWith(upper, L"LPT") || StartsWith(upper, L"COM")) && upper[3] >= L'1' &&
-        upper[3] <= L'9') {
-        return upper;
-    }
-    return std::nullopt;
-}
 
 std::wstring WithTrailingSeparator(std::wstring path) {
     if (path.empty() || (path.back() != L'\\' && path.back() != L'/')) {
@@ -82,101 +28,6 @@ std::wstring WithoutTrailingSeparators(std::wstring path) {
 }
 
 }  // namespace
-
-// A path taken apart: the root ("C:", "\\server\share" or a device "\\.\NAME") and the names below it.
-struct SimFileSystem::ParsedPath {
-    std::wstring rootKey;
-    std::wstring rootSpelling;
-    std::vector<std::wstring> names;
-    bool device = false;
-
-    std::wstring Key(std::size_t count) const {
-        std::wstring key = rootKey;
-        for (std::size_t k = 0; k < count && k < names.size(); ++k) {
-            key += L'\\';
-            key += FoldCase(names[k]);
-        }
-        return key;
-    }
-    std::wstring Key() const { return Key(names.size()); }
-    std::wstring Spelling(std::size_t count) const {
-        std::wstring spelling = rootSpelling;
-        for (std::size_t k = 0; k < count && k < names.size(); ++k) {
-            spelling += L'\\';
-            spelling += names[k];
-        }
-        return spelling;
-    }
-    std::wstring Spelling() const { return Spelling(names.size()); }
-
-    static std::optional<ParsedPath> From(const std::wstring& input) {
-        std::wstring s = ReplaceAll(input, L"/", L"\\");
-        ParsedPath parsed;
-        std::wstring rest;
-        bool prefixed = StartsWith(s, L"\\\\?\\") || StartsWith(s, L"\\\\.\\") || StartsWith(s, L"\\??\\");
-        if (prefixed) {
-            s = s.substr(4);
-            if (StartsText(s, L"UNC\\")) {
-                s = L"\\\\" + s.substr(4);
-                prefixed = false;
-            }
-        }
-        if (s.size() >= 2 && IsAsciiLetter(s[0]) && s[1] == L':' && (s.size() == 2 || s[2] == L'\\')) {
-            parsed.rootSpelling = s.substr(0, 2);
-            parsed.rootKey = UpperCase(parsed.rootSpelling);
-            rest = s.substr(2);
-        } else if (prefixed) {
-            std::size_t end = s.find(L'\\');
-            std::wstring name = s.substr(0, end);
-            if (name.empty()) {
-                return std::nullopt;
-            }
-            parsed.device = true;
-            parsed.rootSpelling = L"\\\\.\\" + name;
-            parsed.rootKey = L"\\\\.\\" + FoldCase(name);
-            rest = end == std::wstring::npos ? L"" : s.substr(end);
-        } else if (StartsWith(s, L"\\\\")) {
-            std::size_t serverEnd = s.find(L'\\', 2);
-            if (serverEnd == std::wstring::npos || serverEnd == 2) {
-                return std::nullopt;
-            }
-            std::size_t shareEnd = s.find(L'\\', serverEnd + 1);
-            std::wstring share =
-                s.substr(serverEnd + 1, shareEnd == std::wstring::npos ? std::wstring::npos : shareEnd - serverEnd - 1);
-            if (share.empty()) {
-                return std::nullopt;
-            }
-            parsed.rootSpelling = s.substr(0, serverEnd + 1 + share.size());
-            parsed.rootKey = FoldCase(parsed.rootSpelling);
-            rest = shareEnd == std::wstring::npos ? L"" : s.substr(shareEnd);
-        } else if (auto device = DosDeviceName(s)) {
-            parsed.device = true;
-            parsed.rootSpelling = L"\\\\.\\" + *device;
-            parsed.rootKey = parsed.rootSpelling;
-            return parsed;
-        } else if (s.size() >= 2 && IsAsciiLetter(s[0]) && s[1] == L':') {
-            // Drive-relative ("C:name"): the sim has no current folder per drive, so the drive's root.
-            parsed.rootSpelling = s.substr(0, 2);
-            parsed.rootKey = UpperCase(parsed.rootSpelling);
-            rest = s.substr(2);
-        } else {
-            return std::nullopt;
-        }
-        for (const auto& name : Split(rest, L'\\')) {
-            if (name.empty() || name == L".") {
-                continue;
-            }
-            if (name == L"..") {
-                if (!parsed.names.empty()) {
-                    parsed.names.pop_back();
-                }
-                continue;
-            }
-            parsed.names.push_back(name);
-        }
-        return parsed;
-    }
-};
 
 struct SimFileSystem::FileNode {
     std::wstring spelling;
@@ -247,24 +98,11 @@ SimFileSystem::SimFileSystem() {
 
 SimFileSystem::~SimFileSystem() = default;
 
-std::wstring SimFileSystem::FoldCase(const std::wstring& name) {
-    std::wstring out = name;
-    for (auto& c : out) {
-        c = FoldChar(c);
-    }
-    return out;
-}
-
-std::wstring SimFileSystem::CanonicalPath(const std::wstring& path) {
-    auto parsed = ParsedPath::From(path);
-    return parsed ? parsed->Key() : std::wstring();
-}
-
 bool SimFileSystem::DirectoryExistsLocked(const std::wstring& key) const {
     return folders_.count(key) > 0;
 }
 
-bool SimFileSystem::ParentExistsLocked(const ParsedPath& path) const {
+bool SimFileSystem::ParentExistsLocked(const WindowsPath& path) const {
     if (path.names.empty() || path.device) {
         return false;
     }
@@ -298,7 +136,7 @@ bool SimFileSystem::FileExists(const std::wstring& path) {
 }
 
 bool SimFileSystem::DirectoryExists(const std::wstring& path) {
-    auto parsed = ParsedPath::From(path);
+    auto parsed = WindowsPath::From(path);
     if (!parsed || parsed->device) {
         return false;
     }
@@ -315,7 +153,7 @@ bool SimFileSystem::DeleteFile(const std::wstring& path) {
     return files_.erase(key) > 0;
 }
 
-bool SimFileSystem::ForceDirectoriesLocked(const ParsedPath& path, bool honourFaults) {
+bool SimFileSystem::ForceDirectoriesLocked(const WindowsPath& path, bool honourFaults) {
     if (path.device) {
         return false;
     }
@@ -335,7 +173,7 @@ bool SimFileSystem::ForceDirectoriesLocked(const ParsedPath& path, bool honourFa
 }
 
 bool SimFileSystem::ForceDirectories(const std::wstring& path) {
-    auto parsed = ParsedPath::From(path);
+    auto parsed = WindowsPath::From(path);
     if (!parsed) {
         return false;
     }
@@ -354,7 +192,7 @@ std::optional<Bytes> SimFileSystem::ReadWholeFile(const std::wstring& path) {
 }
 
 bool SimFileSystem::WriteWholeFile(const std::wstring& path, const Bytes& data) {
-    auto parsed = ParsedPath::From(path);
+    auto parsed = WindowsPath::From(path);
     if (!parsed) {
         return false;
     }
@@ -373,7 +211,7 @@ bool SimFileSystem::WriteWholeFile(const std::wstring& path, const Bytes& data) 
 }
 
 std::wstring SimFileSystem::CreateUniqueTempFile(const std::wstring& folder, const std::wstring& prefix) {
-    auto parsed = ParsedPath::From(folder);
+    auto parsed = WindowsPath::From(folder);
     if (!parsed || parsed->device) {
         return {};
     }
@@ -386,7 +224,7 @@ std::wstring SimFileSystem::CreateUniqueTempFile(const std::wstring& folder, con
     for (std::uint32_t attempt = 0; attempt < 0xFFFF; ++attempt) {
         tempCounter_ = tempCounter_ % 0xFFFF + 1;  // 1..FFFF; 0 would mean "do not create"
         std::wstring name = stem + IntToHex(tempCounter_, 4) + L".tmp";
-        ParsedPath file = *parsed;
+        WindowsPath file = *parsed;
         file.names.push_back(name);
         std::wstring key = file.Key();
         if (files_.count(key) > 0 || folders_.count(key) > 0) {
@@ -406,7 +244,7 @@ std::wstring SimFileSystem::CreateUniqueTempFile(const std::wstring& folder, con
 std::unique_ptr<File> SimFileSystem::Open(const OpenFileRequest& request) {
     std::lock_guard lock(mutex_);
     openLog_.push_back(request);
-    auto parsed = ParsedPath::From(request.path);
+    auto parsed = WindowsPath::From(request.path);
     if (!parsed) {
         return nullptr;
     }
@@ -463,7 +301,7 @@ std::wstring SimFileSystem::ProgramPath() {
 }
 
 void SimFileSystem::CreateFolderOf(const std::wstring& path) {
-    if (auto parsed = ParsedPath::From(path)) {
+    if (auto parsed = WindowsPath::From(path)) {
         ForceDirectoriesLocked(*parsed, false);
     }
 }

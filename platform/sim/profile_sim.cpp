@@ -4,8 +4,10 @@
 #include <optional>
 #include <set>
 
+#include "platform/bytes.h"
 #include "platform/sim/codepage_sim.h"
 #include "platform/sim/files_sim.h"
+#include "platform/sim/windows_path_sim.h"
 #include "platform/text.h"
 
 namespace platform::sim {
@@ -171,7 +173,7 @@ private:
                 line.value = TrimBlanks(trimmed.substr(eq + 1));
             }
         }
-        line.folded = SimFileSystem::FoldCase(line.name);
+        line.folded = FoldCase(line.name);
         lines_.push_back(std::move(line));
     }
 
@@ -199,7 +201,7 @@ private:
 
     void SplitUtf16() {
         const std::size_t units = (raw_.size() - 2) / 2;
-        auto unit = [this](std::size_t k) { return static_cast<unsigned>(raw_[2 + 2 * k] | (raw_[3 + 2 * k] << 8)); };
+        auto unit = [this](std::size_t k) { return ReadLe16(raw_.data() + 2 + 2 * k); };
         std::size_t begin = 0;
         while (begin < units) {
             std::size_t e = begin;
@@ -254,7 +256,7 @@ std::shared_ptr<const SimProfile::Document> SimProfile::Load(const std::wstring&
     if (!raw) {
         return nullptr;
     }
-    const std::wstring fileKey = SimFileSystem::CanonicalPath(file);
+    const std::wstring fileKey = CanonicalPath(file);
     const std::uint32_t codePage = codePage_.SystemCodePage();
     {
         std::lock_guard lock(parsedMutex_);
@@ -283,11 +285,11 @@ std::wstring SimProfile::ReadString(const std::wstring& file,
     if (!doc) {
         return defaultValue;
     }
-    auto header = doc->FindSection(SimFileSystem::FoldCase(section));
+    auto header = doc->FindSection(FoldCase(section));
     if (!header) {
         return defaultValue;
     }
-    const std::wstring folded = SimFileSystem::FoldCase(key);
+    const std::wstring folded = FoldCase(key);
     const std::size_t end = doc->SectionEnd(*header);
     for (std::size_t i = *header + 1; i < end; ++i) {
         const auto& line = doc->lines()[i];
@@ -304,7 +306,7 @@ std::vector<std::wstring> SimProfile::ReadSectionKeys(const std::wstring& file, 
     if (!doc) {
         return keys;
     }
-    auto header = doc->FindSection(SimFileSystem::FoldCase(section));
+    auto header = doc->FindSection(FoldCase(section));
     if (!header) {
         return keys;
     }
@@ -362,8 +364,8 @@ bool SimProfile::Modify(const std::wstring& file,
     }
     Document doc(raw ? std::move(*raw) : Bytes(), codePage_.SystemCodePage());
     const auto& lines = doc.lines();
-    const std::wstring sectionFolded = SimFileSystem::FoldCase(section);
-    const std::wstring keyFolded = key ? SimFileSystem::FoldCase(*key) : std::wstring();
+    const std::wstring sectionFolded = FoldCase(section);
+    const std::wstring keyFolded = key ? FoldCase(*key) : std::wstring();
 
     if (!value) {
         for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -4,14 +4,11 @@
 #include <cstring>
 
 #include "platform/sim/clock_sim.h"
+#include "platform/text.h"
 
 namespace platform::sim {
 
 namespace {
-
-wchar_t FoldAscii(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
 
 // Device paths are ASCII; the platform opens them without regard to letter case.
 bool SamePath(const std::wstring& a, const std::string& b) {
@@ -19,7 +16,7 @@ bool SamePath(const std::wstring& a, const std::string& b) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(static_cast<wchar_t>(static_cast<unsigned char>(b[i])))) {
+        if (LowerCase(a[i]) != LowerCase(static_cast<wchar_t>(static_cast<unsigned char>(b[i])))) {
             return false;
         }
     }

@@ -9,82 +9,16 @@ namespace platform::win32 {
 
 using namespace platform::forms;
 
-namespace {
-
-// The offset of the pixels in a device-independent bitmap, or 0 when the header or the pixel data do not fit in
-// size bytes:
-//   0  4  header size: 12 (core) or 40 and more
-//   core: 4 2 width, 6 2 height, 10 2 bits per pixel, then 3-byte colour entries
-//   else: 4 4 width, 8 4 height (negative: top-down), 14 2 bits per pixel, 16 4 compression (3: three
-//         masks follow a 40-byte header), 20 4 size of compressed pixels, 32 4 colours used; 4-byte entries
-std::size_t PixelOffset(const std::uint8_t* dib, std::size_t size) {
-    auto get = [&](std::size_t at, int n) {
-        std::uint32_t v = 0;
-        for (int i = n - 1; i >= 0; --i) {
-            v = (v << 8) | dib[at + static_cast<std::size_t>(i)];
-        }
-        return v;
-    };
-    if (size < 12) {
-        return 0;
-    }
-    const std::uint32_t headerSize = get(0, 4);
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    std::uint32_t bits = 0;
-    std::uint32_t compression = 0;
-    std::uint32_t imageSize = 0;
-    std::uint32_t colours = 0;
-    std::uint32_t entry = 4;
-    std::uint32_t masks = 0;
-    if (headerSize == 12) {
-        width = get(4, 2);
-        height = get(6, 2);
-        bits = get(10, 2);
-        colours = bits <= 8 ? (1u << bits) : 0;
-        entry = 3;
-    } else if (headerSize >= 40 && size >= 40) {
-        width = static_cast<std::int32_t>(get(4, 4));
-        height = static_cast<std::int32_t>(get(8, 4));
-        bits = get(14, 2);
-        compression = get(16, 4);
-        imageSize = get(20, 4);
-        colours = get(32, 4);
-        if (colours == 0 && bits <= 8) {
-            colours = 1u << bits;
-        }
-        masks = headerSize == 40 && compression == 3 ? 12 : 0;
-    } else {
-        return 0;
-    }
-    if (width <= 0 || height == 0 || bits == 0 || bits > 32 || colours > 256) {
-        return 0;
-    }
-    const std::uint64_t offset = std::uint64_t{headerSize} + masks + std::uint64_t{colours} * entry;
-    if (offset > size) {
-        return 0;
-    }
-    const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4;
-    const std::uint64_t rows = static_cast<std::uint64_t>(height < 0 ? -height : height);
-    const std::uint64_t need = (compression == 1 || compression == 2) ? imageSize : stride * rows;
-    if (need > size - offset) {
-        return 0;
-    }
-    return static_cast<std::size_t>(offset);
-}
-
-}  // namespace
-
 HBITMAP FormsHost::MakeBitmap(const Bitmap& bitmap) {
-    const Bytes& dib = bitmap.Dib();
-    const std::size_t offset = PixelOffset(dib.data(), dib.size());
-    if (bitmap.Empty() || offset == 0) {
+    // Bitmap has checked the header and that the pixels fit when it took the bytes in.
+    if (bitmap.Empty()) {
         return nullptr;
     }
+    const Bytes& dib = bitmap.Dib();
     HDC screen = ::GetDC(nullptr);
-    HBITMAP made =
-        ::CreateDIBitmap(screen, reinterpret_cast<const BITMAPINFOHEADER*>(dib.data()), CBM_INIT, dib.data() + offset,
-                         reinterpret_cast<const BITMAPINFO*>(dib.data()), DIB_RGB_COLORS);
+    HBITMAP made = ::CreateDIBitmap(screen, reinterpret_cast<const BITMAPINFOHEADER*>(dib.data()), CBM_INIT,
+                                    dib.data() + bitmap.PixelOffset(), reinterpret_cast<const BITMAPINFO*>(dib.data()),
+                                    DIB_RGB_COLORS);
     ::ReleaseDC(nullptr, screen);
     return made;
 }

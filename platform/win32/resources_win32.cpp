@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/bytes.h"
 #include "platform/win32/windows_api.h"
 
 namespace platform::win32 {
@@ -21,14 +22,6 @@ void PutLe(Bytes& out, std::uint32_t value, int size) {
     }
 }
 
-std::uint32_t GetLe(const std::uint8_t* p, int size) {
-    std::uint32_t v = 0;
-    for (int i = size - 1; i >= 0; --i) {
-        v = (v << 8) | p[i];
-    }
-    return v;
-}
-
 // A bitmap resource is the file without its 14-byte file header:
 //   offset 0  4  header size (12 for the old core header, 40 or more otherwise)
 //   offset 14 2  bits per pixel (core header: offset 10)
@@ -38,19 +31,19 @@ std::uint32_t GetLe(const std::uint8_t* p, int size) {
 Bytes WithFileHeader(const std::uint8_t* dib, std::size_t size) {
     std::uint32_t offBits = 14;
     if (size >= 4) {
-        const std::uint32_t headerSize = GetLe(dib, 4);
+        const std::uint32_t headerSize = ReadLe32(dib);
         std::uint32_t colours = 0;
         std::uint32_t entrySize = 4;
         std::uint32_t masks = 0;
         if (headerSize == 12 && size >= 12) {
-            const std::uint32_t bits = GetLe(dib + 10, 2);
+            const std::uint32_t bits = ReadLe16(dib + 10);
             colours = bits <= 8 ? (1u << bits) : 0;
             entrySize = 3;
         } else if (headerSize >= 40 && size >= 36) {
-            const std::uint32_t bits = GetLe(dib + 14, 2);
-            const std::uint32_t used = GetLe(dib + 32, 4);
+            const std::uint32_t bits = ReadLe16(dib + 14);
+            const std::uint32_t used = ReadLe32(dib + 32);
             colours = used != 0 ? used : (bits <= 8 ? (1u << bits) : 0);
-            masks = (headerSize == 40 && GetLe(dib + 16, 4) == 3) ? 12 : 0;
+            masks = (headerSize == 40 && ReadLe32(dib + 16) == 3) ? 12 : 0;
         }
         const std::uint64_t off = 14ull + headerSize + masks + static_cast<std::uint64_t>(colours) * entrySize;
         offBits = off <= 14 + size ? static_cast<std::uint32_t>(off) : static_cast<std::uint32_t>(14 + size);

@@ -1,4 +1,5 @@
 #include "platform/sim/files_sim.h"
+#include "platform/sim/windows_path_sim.h"
 
 #include <gtest/gtest.h>
 
@@ -44,13 +45,13 @@ TEST(SimFileSystemPaths, SpellingsOfOnePlaceMapToOneKey) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::wstring a = SimFileSystem::CanonicalPath(c.a);
+        std::wstring a = CanonicalPath(c.a);
         ASSERT_FALSE(a.empty());
-        EXPECT_EQ(a == SimFileSystem::CanonicalPath(c.b), c.same);
+        EXPECT_EQ(a == CanonicalPath(c.b), c.same);
     }
     for (const wchar_t* unplaceable : {L"", L"relative\\a.txt", L"\\rooted-without-drive", L"\\\\server", L"\\\\?\\"}) {
         SCOPED_TRACE(testing::Message() << "unplaceable " << testing::PrintToString(std::wstring(unplaceable)));
-        EXPECT_EQ(SimFileSystem::CanonicalPath(unplaceable), L"");
+        EXPECT_EQ(CanonicalPath(unplaceable), L"");
     }
 }
 

@@ -232,9 +232,11 @@ TEST_F(FormsApplicationTest, BitmapsComeFromTheResourcesWithTheirSize) {
     EXPECT_EQ(settings.Height(), 40);
     EXPECT_EQ(settings.BitsPerPixel(), 24);
     EXPECT_EQ(settings.Dib().size(), BitmapFile(48, 40, 24).size() - 14);
+    EXPECT_EQ(settings.PixelOffset(), 40u);  // no colour table above 8 bits
     Bitmap clean = Bitmap::FromResource(L"Img_Clean");  // top-down rows
     EXPECT_EQ(clean.Width(), 300);
     EXPECT_EQ(clean.Height(), 250);
+    EXPECT_EQ(clean.PixelOffset(), 40u + 256 * 4);
 
     // A bare device-independent bitmap (as a compiled resource holds it) and the small core header.
     const Bytes file = BitmapFile(2, 3, 1);
@@ -243,6 +245,7 @@ TEST_F(FormsApplicationTest, BitmapsComeFromTheResourcesWithTheirSize) {
     Bytes core = {12, 0, 0, 0, 5, 0, 7, 0, 1, 0, 24, 0};
     core.resize(12 + 16 * 7, 0);
     EXPECT_EQ(Bitmap::FromBytes(core).Width(), 5);
+    EXPECT_EQ(Bitmap::FromBytes(core).PixelOffset(), 12u);
 
     try {
         Bitmap::FromResource(L"00_ADVANCE");

@@ -139,6 +139,26 @@ TEST(TextSplitReplace, SplitLinesAtEveryKindOfLineEnd) {
     }
 }
 
+TEST(TextSplitReplace, CommaTextQuotesAndSeparators) {
+    struct Case {
+        const char* name;
+        std::wstring input;
+        std::vector<std::wstring> entries;
+    } cases[] = {
+        {"blanks around commas belong to neither side", L" a , b\t,c ", {L"a", L"b", L"c"}},
+        {"blanks alone separate", L"a b\r\nc", {L"a", L"b", L"c"}},
+        {"doubled quote inside quotes", L"\"a, \"\"b\"\"\",c", {L"a, \"b\"", L"c"}},
+        {"quote inside a bare entry is a character", L"a\"b", {L"a\"b"}},
+        {"empty entries", L",a,,b,", {L"", L"a", L"", L"b", L""}},
+        {"quoted empty entry", L"\"\",a", {L"", L"a"}},
+        {"nothing", L"  ", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SplitCommaText(c.input), c.entries);
+    }
+}
+
 TEST(TextIntegers, FollowTheIniRules) {
     struct Case {
         const char* name;

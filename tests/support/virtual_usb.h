@@ -27,7 +27,6 @@ public:
     platform::Bytes Read(std::size_t max, std::uint64_t nowMs) override { return printer_->hostRead(max, nowMs); }
     std::optional<std::uint64_t> NextReplyAt() const override { return printer_->nextReplyAt(); }
     std::uint8_t StatusByte() const override { return printer_->statusByte(); }
-    void DiscardPending() override { printer_->discardPendingReplies(); }
 
     vprinter::VirtualPrinter& printer() { return *printer_; }
 

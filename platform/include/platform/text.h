@@ -1,6 +1,7 @@
 #pragma once
 // Text helpers shared by every module: the one place for trimming, comparing, the integer rules of the INI
 // files, the format strings the program uses, splitting and hex digits. Pure functions, any thread.
+// Implemented in text.cpp (strings), format.cpp, datetime.cpp and unicode.cpp.
 //
 // Positions follow the program's own convention: 1-based character positions, 0 for "not found".
 
@@ -15,7 +16,10 @@
 
 namespace platform {
 
-// Blanks and control characters (everything up to U+0020) at either end.
+// Blanks and control characters: everything up to U+0020.
+bool IsBlankOrControl(wchar_t c);
+
+// Blanks and control characters at either end.
 std::wstring Trim(const std::wstring& s);
 std::wstring TrimLeft(const std::wstring& s);
 std::wstring TrimRight(const std::wstring& s);
@@ -23,6 +27,8 @@ std::wstring TrimRight(const std::wstring& s);
 // Letter case of ASCII letters only, as the program's comparisons use it.
 std::wstring UpperCase(const std::wstring& s);
 std::wstring LowerCase(const std::wstring& s);
+wchar_t UpperCase(wchar_t c);
+wchar_t LowerCase(wchar_t c);
 bool SameText(const std::wstring& a, const std::wstring& b);
 // <0, 0, >0 comparing without regard to ASCII letter case.
 int CompareText(const std::wstring& a, const std::wstring& b);
@@ -60,6 +66,11 @@ std::wstring Format(const std::wstring& format, const std::vector<FormatArg>& ar
 
 // Splits at every occurrence of delimiter; keeps empty parts ("a,,b" -> "a", "", "b"; "" -> one empty part).
 std::vector<std::wstring> Split(const std::wstring& s, wchar_t delimiter);
+// Comma text, as the options file's port list and the menu's rules hold it. Entries are separated by a comma
+// or by blanks and control characters alone; blanks around a comma belong to neither side. An entry may be
+// quoted, "" standing for one quote inside; an open quote runs to the end. Two commas in a row, or one at
+// the end, give an empty entry ("a,,b" -> "a", "", "b"; "a," -> "a", ""). A zero character ends the text.
+std::vector<std::wstring> SplitCommaText(const std::wstring& text);
 // The lines of a text, split at CR LF, LF or CR ("" -> one empty line; a final line end adds an empty line).
 std::vector<std::wstring> SplitLines(const std::wstring& s);
 

@@ -4,6 +4,7 @@
 // draw; nothing here decodes pixels. Every length is checked before it is read: a resource that is not a
 // well-formed bitmap raises platform::Exception "Bitmap image is not valid".
 
+#include <cstddef>
 #include <string>
 
 #include "platform/types.h"
@@ -33,6 +34,8 @@ public:
     int BitsPerPixel() const { return bitsPerPixel_; }
     // From the information header on (no file header).
     const Bytes& Dib() const { return dib_; }
+    // Where the pixels start in Dib(): right after the header, the colour masks and the colour table.
+    std::size_t PixelOffset() const { return pixelOffset_; }
 
     bool operator==(const Bitmap& other) const { return dib_ == other.dib_; }
 
@@ -41,6 +44,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     int bitsPerPixel_ = 0;
+    std::size_t pixelOffset_ = 0;
     Bytes dib_;
 };
 

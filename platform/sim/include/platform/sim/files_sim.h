@@ -1,11 +1,7 @@
 #pragma once
 // The sim's file system: folders, files and port devices in memory, one tree per instance.
 //
-// Paths are Windows paths. "/" and "\" both separate; letter case does not matter (ASCII and the common
-// European alphabets); "." and ".." are resolved; trailing separators are ignored; "\\?\C:\x" is "C:\x" and
-// "\\?\UNC\server\share\x" is "\\server\share\x"; UNC paths are their own roots. "\\?\NAME" and "\\.\NAME"
-// (NAME not a drive) and the bare DOS device names ("LPT1", "COM2:", "PRN") name devices. A path that is none
-// of these (relative, or rooted without a drive) does not exist: the sim has no current folder.
+// Paths are Windows paths as windows_path_sim.h models them; a path it cannot place does not exist.
 // Folders exist only when created: every drive root and UNC share exists, the temp, common application-data
 // and program folders exist from the start, ForceDirectories makes the rest. As on Windows, creating a file
 // needs its folder to exist. A file keeps the spelling of its first creation for listing.
@@ -23,6 +19,8 @@
 #include "platform/files.h"
 
 namespace platform::sim {
+
+struct WindowsPath;
 
 class SimFileSystem : public platform::FileSystem {
 public:
@@ -76,23 +74,14 @@ public:
     // Full paths of all explicitly created folders, sorted the same way.
     std::vector<std::wstring> ListDirectories() const;
 
-    // The canonical key of a Windows path (upper case, "\" only, resolved, devices as "\\.\NAME"); empty when
-    // the path is not one the sim can place.
-    static std::wstring CanonicalPath(const std::wstring& path);
-    // Upper case for comparing names as the platform does: ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic
-    // and full-width Latin letters.
-    static std::wstring FoldCase(const std::wstring& name);
-
 private:
     struct FileNode;
     class SimFile;
     class SimDevice;
     struct Device;
 
-    struct ParsedPath;
-
-    bool ForceDirectoriesLocked(const ParsedPath& path, bool honourFaults);
-    bool ParentExistsLocked(const ParsedPath& path) const;
+    bool ForceDirectoriesLocked(const WindowsPath& path, bool honourFaults);
+    bool ParentExistsLocked(const WindowsPath& path) const;
     bool DirectoryExistsLocked(const std::wstring& key) const;
     bool WriteFailsLocked(const std::wstring& key) const;
     bool OpenFailsLocked(const std::wstring& key) const;

@@ -41,8 +41,7 @@ public:
     SimUsbPrinterDriver& usbDriver() { return usbDriver_; }
     HeadlessForms& forms() { return forms_; }
 
-    // The table the current platform accessor hands out; parts added later (port library, USB driver, forms
-    // backend) are set here by their owners.
+    // The table the current platform accessor hands out, every entry pointing at one of the parts above.
     Platform& table() { return table_; }
 
 private:

@@ -10,7 +10,8 @@
 // Transfers on an overlapped handle: a read completes at once when reply bytes are readable, otherwise it is
 // pending until WaitForHandle sees bytes arrive. A write always goes pending, as a bulk transfer does; it has
 // completed by the first wait when the device accepted every byte, and it stalls (the wait times out) when
-// the device accepted fewer. CancelIo ends a pending transfer and drops the device's queued replies.
+// the device accepted fewer. CancelIo ends a pending transfer only: reply bytes the device has queued stay
+// there for the next read, as with the platform's class driver.
 // Transfers on a plain handle complete before returning: a read takes what is readable now (maybe nothing).
 //
 // Thread-safe. No lock is held while a device is asked or while a caller sleeps.
@@ -46,7 +47,6 @@ public:
     // When (more) reply bytes become readable, possibly already past; nothing when none are pending.
     virtual std::optional<std::uint64_t> NextReplyAt() const = 0;
     virtual std::uint8_t StatusByte() const = 0;
-    virtual void DiscardPending() = 0;
 };
 
 // One call as a sim front end (port library or class driver) saw it, for tests.
