@@ -16,6 +16,18 @@ constexpr const wchar_t* kTimerClass = L"CorventaTimers";
 // Room for the open list of a drop-down list below its closed field.
 constexpr int kDropDownHeight = 200;
 
+// A hint tool of owner's hint window for the control window. The size is the older layout's: the common
+// controls that a program without a version-6 manifest gets refuse the newer, larger one (lpReserved), and
+// every version takes the older.
+TTTOOLINFOW ToolInfo(HWND owner, HWND control) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    return tool;
+}
+
 struct WinStyle {
     DWORD style = 0;
     DWORD ex = 0;
@@ -383,10 +395,7 @@ void FormsHost::Destroy(Control& control) {
     if (control.ShowHint() && native->kind != ComponentKind::Form) {
         Form* form = control.ParentForm();
         if (Native* owner = form ? Find(*form) : nullptr; owner && owner->tooltip.get()) {
-            TTTOOLINFOW tool{};
-            tool.cbSize = sizeof(tool);
-            tool.hwnd = owner->hwnd();
-            tool.uId = reinterpret_cast<UINT_PTR>(native->hwnd());
+            TTTOOLINFOW tool = ToolInfo(owner->hwnd(), native->hwnd());
             ::SendMessageW(owner->tooltip.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
@@ -742,11 +751,7 @@ void FormsHost::ApplyHint(Native& native) {
                                                CW_USEDEFAULT, CW_USEDEFAULT, owner->hwnd(), nullptr, module_, nullptr));
         ::SendMessageW(owner->tooltip.get(), TTM_SETMAXTIPWIDTH, 0, 400);
     }
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = owner->hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(native.hwnd());
+    TTTOOLINFOW tool = ToolInfo(owner->hwnd(), native.hwnd());
     ::SendMessageW(owner->tooltip.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     if (wanted) {
         std::wstring text = control.Hint();
