@@ -138,6 +138,15 @@ expect_format build-win32/tests/contract/platform_contract_tests.exe PE32
 expect_format "$standin" PE32
 expect_format build-win64/tests/contract/platform_contract_tests.exe PE32+
 expect_format build-win64/tests/wine/forms_smoke.exe PE32+  # ctest runs it: tests/wine/forms_smoke.sh, screenshot
+expect_format build-win32/tests/forms_contract/forms_contract_tests.exe PE32
+expect_format build-win64/tests/forms_contract/forms_contract_tests.exe PE32+
+# What ships is a windowed program (no console window opens with it); only the test programs are console ones.
+while IFS= read -r -d '' program; do
+    what=$(file -b "$program")
+    [[ $what == *"(GUI)"* ]] || { echo "FAIL: $program is no GUI program: $what" >&2; exit 1; }
+    echo "$program: $what"
+done < <(find build-win32 build-win64 \( -path '*/tests' -o -path '*/googletest' -o -path '*/wineprefix' \
+              -o -path '*/CMakeFiles' \) -prune -o -name '*.exe' -type f -print0)
 exports=$(i686-w64-mingw32-objdump -p "$standin" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
           sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
 want="CloseUSBPort GetUSBHWID GetUSBPrintFileName OpenPrinterUSBPort ReadPort USBPrintRefresh WritePort "

@@ -38,21 +38,20 @@ int DialogId(platform::MsgResult answer) {
     return IDOK;
 }
 
+BOOL CALLBACK TakeBox(HWND hwnd, LPARAM out) {
+    wchar_t cls[16] = {};
+    ::GetClassNameW(hwnd, cls, 16);
+    if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(out) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A message box of this thread: the system's dialog class.
 HWND FindBox() {
     HWND found = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM out) -> BOOL {
-            wchar_t cls[16] = {};
-            ::GetClassNameW(hwnd, cls, 16);
-            if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd)) {
-                *reinterpret_cast<HWND*>(out) = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    ::EnumThreadWindows(::GetCurrentThreadId(), TakeBox, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
