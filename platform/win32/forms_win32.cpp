@@ -247,8 +247,8 @@ void FormsHost::ProcessMessages() {
 }
 
 void FormsHost::Handle(MSG& msg) {
-    const bool dialogKey = msg.message == WM_KEYDOWN && (msg.wParam == VK_TAB || msg.wParam == VK_ESCAPE ||
-                                                         msg.wParam == VK_RETURN);
+    const bool dialogKey =
+        msg.message == WM_KEYDOWN && (msg.wParam == VK_TAB || msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN);
     if (dialogKey && PreTranslate(msg)) {
         return;
     }

@@ -266,10 +266,10 @@ HWND FormsHost::MakeApplicationWindow() {
     if (!applicationWindow_.get()) {
         RegisterClasses();
         const Rect work = backend_.WorkArea();
-        applicationWindow_.reset(::CreateWindowExW(
-            WS_EX_APPWINDOW, kApplicationClass, backend_.application().Title().c_str(),
-            WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, (work.left + work.right) / 2, (work.top + work.bottom) / 2, 0, 0,
-            nullptr, nullptr, module_, nullptr));
+        applicationWindow_.reset(
+            ::CreateWindowExW(WS_EX_APPWINDOW, kApplicationClass, backend_.application().Title().c_str(),
+                              WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, (work.left + work.right) / 2,
+                              (work.top + work.bottom) / 2, 0, 0, nullptr, nullptr, module_, nullptr));
         ::SetWindowLongPtrW(applicationWindow_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         ::ShowWindow(applicationWindow_.get(), SW_SHOWNA);
     }
@@ -349,8 +349,8 @@ HWND FormsHost::MakeWindow(Native& native, Control& control) {
             Native* owner = main && main != &form ? Find(*main) : nullptr;
             const std::wstring formClass = FormClass(form.ClassName());
             return ::CreateWindowExW(s.ex, formClass.c_str(), text.c_str(), s.style, control.Left(), control.Top(),
-                                     control.Width(), control.Height(),
-                                     owner ? owner->hwnd() : MakeApplicationWindow(), nullptr, module_, &native);
+                                     control.Width(), control.Height(), owner ? owner->hwnd() : MakeApplicationWindow(),
+                                     nullptr, module_, &native);
         }
         case ComponentKind::Panel:
         case ComponentKind::GroupBox:

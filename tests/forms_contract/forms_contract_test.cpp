@@ -90,8 +90,9 @@ TEST_P(Geometry, LayoutAndNativeWindowsAgree) {
     ExpectNativeGeometry(*form);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sample, Geometry, ::testing::ValuesIn(kGeometry),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Sample, Geometry, ::testing::ValuesIn(kGeometry), [](const auto& info) {
+    return std::string(info.param.name);
+});
 
 TEST_F(FormsContract, AutoSizeLabelTakesItsTextsExtent) {
     auto& label = Get<Label>(L"lblAuto");
@@ -239,9 +240,11 @@ TEST_F(FormsContract, ApplicationTitleOnTheTaskbar) {
     EXPECT_TRUE(under->HasTaskbarButton());
 
     form->Hide();
-    auto dialog = MakeForm<Form>(std::wstring(L"TfrmDialog"),
-                                 FormDesign{.caption = L"Dialog", .clientWidth = 200, .clientHeight = 80,
-                                            .position = poScreenCenter, .borderStyle = bsDialog});
+    auto dialog = MakeForm<Form>(std::wstring(L"TfrmDialog"), FormDesign{.caption = L"Dialog",
+                                                                         .clientWidth = 200,
+                                                                         .clientHeight = 80,
+                                                                         .position = poScreenCenter,
+                                                                         .borderStyle = bsDialog});
     Timer check(dialog.get());
     check.SetInterval(100);
     bool buttonMeanwhile = false;
