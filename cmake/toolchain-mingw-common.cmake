@@ -15,6 +15,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Nothing but the port library may sit beside the binaries: the C and C++ runtimes, winpthreads and zlib are
 # linked in. The import library libz.dll.a would win the search, so zlib is named outright.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# What ships is built in Release and stripped. GCC 12 warns falsely (-Wrestrict) inside std::string at -O2.
+set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
+set(CMAKE_SHARED_LINKER_FLAGS_RELEASE_INIT "-s")
+set(CMAKE_MODULE_LINKER_FLAGS_RELEASE_INIT "-s")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 set(ZLIB_INCLUDE_DIR /usr/${CORVENTA_MINGW_TRIPLE}/include CACHE PATH "")

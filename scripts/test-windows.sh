@@ -6,10 +6,11 @@
 #   CORVENTA_WINE32_OPTIONAL=1  let the run pass where 32-bit programs cannot run at all (a kernel without
 #                               32-bit support): the 32-bit suites are then built and checked, but not run.
 #   CORVENTA_WIN_TARGETS="a b"  build only these targets of the cross builds (default: everything)
+#   CORVENTA_JOBS=n             parallel build jobs (default: the number of processors)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-jobs=$(nproc)
+jobs=${CORVENTA_JOBS:-$(nproc)}
 
 wine64=/usr/lib/wine/wine64
 [[ -x $wine64 ]] || wine64=$(command -v wine64 || command -v wine || echo wine64)
@@ -30,14 +31,17 @@ run_in_display() {
     "$wine64" wineboot -i
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 
-    # A virtual desktop, so that windows get frames; the contract printer with its port mapped to a file,
-    # so that raw jobs can be read back. Drivers are registered for both environments the binaries use.
+    # A virtual desktop, so that windows get frames (the display has no window manager); the contract printer
+    # with its port mapped to a file, so that raw jobs can be read back. Drivers are registered for both
+    # environments the binaries use. wineboot has made the desktop "Default" already, on the bare display, and
+    # the registry cannot change a running desktop: the programs get a desktop of their own name, which the
+    # first of them starts as a virtual desktop of that size.
     local reg=$spool/seed.reg
     local print='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print'
     {
         printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n\r\n'
-        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="1024x768"\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Corventa"\r\n\r\n'
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Corventa"="1024x768"\r\n\r\n'
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Printing\\Spooler]\r\n"USB001"="%s"\r\n\r\n' "$port_file"
         printf '[%s\\Printers\\Contract Printer]\r\n' "$print"
         printf '"Name"="Contract Printer"\r\n"Port"="USB001"\r\n"Printer Driver"="Contract Driver"\r\n'
@@ -111,8 +115,8 @@ cross_build() {  # <build folder> <toolchain triple>
         cmake --install "$build/googletest" >/dev/null
     fi
     step "cross build $build ($triple)"
-    # Debug: GCC 12's -O2 warns falsely (-Wrestrict) inside std::string.
-    cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Debug \
+    # Release, as the binaries ship (the toolchain file strips them and silences GCC 12's false -Wrestrict).
+    cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
         -DCORVENTA_HOST_RESGEN="$resgen" -DCORVENTA_TESTS=ON -DCORVENTA_BENCHMARKS=OFF \
         -DGTest_DIR="$build/googletest/install/lib/cmake/GTest" >/dev/null
     # shellcheck disable=SC2086
@@ -134,6 +138,15 @@ expect_format build-win32/tests/contract/platform_contract_tests.exe PE32
 expect_format "$standin" PE32
 expect_format build-win64/tests/contract/platform_contract_tests.exe PE32+
 expect_format build-win64/tests/wine/forms_smoke.exe PE32+  # ctest runs it: tests/wine/forms_smoke.sh, screenshot
+expect_format build-win32/tests/forms_contract/forms_contract_tests.exe PE32
+expect_format build-win64/tests/forms_contract/forms_contract_tests.exe PE32+
+# What ships is a windowed program (no console window opens with it); only the test programs are console ones.
+while IFS= read -r -d '' program; do
+    what=$(file -b "$program")
+    [[ $what == *"(GUI)"* ]] || { echo "FAIL: $program is no GUI program: $what" >&2; exit 1; }
+    echo "$program: $what"
+done < <(find build-win32 build-win64 \( -path '*/tests' -o -path '*/googletest' -o -path '*/wineprefix' \
+              -o -path '*/CMakeFiles' \) -prune -o -name '*.exe' -type f -print0)
 exports=$(i686-w64-mingw32-objdump -p "$standin" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
           sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
 want="CloseUSBPort GetUSBHWID GetUSBPrintFileName OpenPrinterUSBPort ReadPort USBPrintRefresh WritePort "

@@ -6,6 +6,7 @@
 #include "platform/forms/backend.h"
 #include "platform/forms/buttons.h"
 #include "platform/forms/design.h"
+#include "platform/forms/lists.h"
 #include "platform/types.h"
 
 namespace platform::forms {
@@ -129,7 +130,47 @@ Control* FirstFocusable(Control& parent) {
     return nullptr;
 }
 
+void CollectFocusable(Control& parent, std::vector<Control*>& out) {
+    for (Control* child : parent.Controls()) {
+        if (child->CanFocus()) {
+            out.push_back(child);
+        }
+        CollectFocusable(*child, out);
+    }
+}
+
 }  // namespace
+
+bool Form::NavigationKey(std::uint8_t virtualKey, bool shift) {
+    if (virtualKey == kKeyTab) {
+        std::vector<Control*> order;
+        CollectFocusable(*this, order);
+        if (order.empty()) {
+            return true;
+        }
+        const auto it = std::find(order.begin(), order.end(), activeControl_);
+        std::size_t next = shift ? order.size() - 1 : 0;
+        if (it != order.end()) {
+            const auto at = static_cast<std::size_t>(it - order.begin());
+            next = shift ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
+        }
+        order[next]->SetFocus();
+        return true;
+    }
+    const bool forward = virtualKey == kKeyRight || virtualKey == kKeyDown;
+    if (!forward && virtualKey != kKeyLeft && virtualKey != kKeyUp) {
+        return false;
+    }
+    auto* group = dynamic_cast<RadioGroup*>(activeControl_);
+    if (!group || group->Items().empty()) {
+        return false;
+    }
+    // With nothing selected the focus sits on the first button.
+    const int count = static_cast<int>(group->Items().size());
+    const int at = std::max(group->ItemIndex(), 0);
+    group->UserClickItem((at + (forward ? 1 : count - 1)) % count);
+    return true;
+}
 
 void Form::FocusFirst() {
     if (Control* first = FirstFocusable(*this)) {

@@ -178,6 +178,9 @@ void HeadlessForms::CreateNative(Control& control) {
 
 void HeadlessForms::DestroyNative(Control& control) {
     natives_.erase(&control);
+    if (keyboardForm_ == &control) {
+        keyboardForm_ = nullptr;
+    }
     if (hovered_ == &control) {
         hovered_ = nullptr;
     }
@@ -291,9 +294,27 @@ bool HeadlessForms::CtrlHeld() const {
 void HeadlessForms::KeyEvent(std::uint8_t virtualKey, bool keyUp) {
     if (keyUp) {
         keysDown_.erase(virtualKey);
-    } else {
-        keysDown_.insert(virtualKey);
+        return;
     }
+    keysDown_.insert(virtualKey);
+    // A key typed goes to the form that has the keyboard focus, as the dialog keys do on the real system.
+    Form* form = keyboardForm_;
+    if (!form || !form->Showing()) {
+        return;
+    }
+    if (virtualKey == kKeyEscape || virtualKey == kKeyReturn) {
+        const wchar_t key = virtualKey == kKeyEscape ? L'\x1B' : L'\r';
+        application().Dispatch([&] {
+            if (!form->DialogKey(key)) {
+                if (Control* focused = form->ActiveControl()) {
+                    focused->KeyPressed(key);
+                }
+            }
+        });
+        return;
+    }
+    const bool shift = KeyDown(kKeyShift);
+    application().Dispatch([&] { form->NavigationKey(virtualKey, shift); });
 }
 
 void HeadlessForms::BringToFront(Form*) {
@@ -302,6 +323,7 @@ void HeadlessForms::BringToFront(Form*) {
 
 void HeadlessForms::SetFocus(Control& control) {
     if (Form* form = control.ParentForm()) {
+        keyboardForm_ = form;
         form->FocusMoved(&control);
     }
 }

@@ -51,8 +51,15 @@ void Win32Forms::SetFocus(Control& control) {
     host_->Focus(control);
 }
 
+// Into the system's input stream, as a keyboard would type it: the key reaches the focused window through the
+// message loop, and the key state (GetKeyState) follows.
 void Win32Forms::KeyEvent(std::uint8_t virtualKey, bool keyUp) {
-    ::keybd_event(virtualKey, 0, keyUp ? KEYEVENTF_KEYUP : 0, 0);
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = keyUp ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof(input));
 }
 
 void Win32Forms::BringToFront(Form* form) {
@@ -63,14 +70,22 @@ void Win32Forms::BringToFront(Form* form) {
     if (!native) {
         return;
     }
+    if (HWND app = host_->ApplicationWindow(); app && ::IsIconic(app)) {
+        ::ShowWindow(app, SW_RESTORE);
+    }
     if (::IsIconic(native->hwnd())) {
         ::ShowWindow(native->hwnd(), SW_RESTORE);
     }
     ::SetForegroundWindow(native->hwnd());
 }
 
-// The program has no window of its own for the taskbar: each form carries its caption there.
-void Win32Forms::SetApplicationTitle(const std::wstring&) {}
+void Win32Forms::SetApplicationTitle(const std::wstring& title) {
+    host_->SetApplicationTitle(title);
+}
+
+void* Win32Forms::ApplicationWindow() const {
+    return host_->ApplicationWindow();
+}
 
 Size Win32Forms::MeasureText(const std::wstring& text, const TFont& font, int wrapWidth) {
     return host_->Measure(text, font, wrapWidth);
@@ -125,15 +140,6 @@ HINSTANCE OwnModule() {
     ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                          reinterpret_cast<LPCWSTR>(&OwnModule), &module);
     return module;
-}
-
-void CollectFocusable(Control& parent, std::vector<Control*>& out) {
-    for (Control* child : parent.Controls()) {
-        if (child->CanFocus()) {
-            out.push_back(child);
-        }
-        CollectFocusable(*child, out);
-    }
 }
 
 }  // namespace
@@ -241,20 +247,29 @@ void FormsHost::ProcessMessages() {
 }
 
 void FormsHost::Handle(MSG& msg) {
-    if (msg.message == WM_KEYDOWN && PreTranslate(msg)) {
+    const bool dialogKey =
+        msg.message == WM_KEYDOWN && (msg.wParam == VK_TAB || msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN);
+    if (dialogKey && PreTranslate(msg)) {
         return;
+    }
+    // The rest of the dialog keyboard (arrow keys within a group of WS_GROUP, mnemonics) is the system's.
+    // Esc and Enter that no button took go to the focused control as typed keys.
+    if (!dialogKey) {
+        HWND root = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        Native* form = FromWindow(root);
+        if (form && form->kind == ComponentKind::Form && ::IsDialogMessageW(root, &msg)) {
+            return;
+        }
     }
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
 }
 
-// Tab moves the focus through the form's controls in the layout's order; Esc and Enter go to the form as dialog
-// keys first. True when the key was used up.
+// Tab moves the focus through the form's controls in the layout's order (the system's dialog manager would
+// follow the z-order, which here puts the later controls on top); Esc and Enter go to the form as dialog keys
+// first. True when the key was used up.
 bool FormsHost::PreTranslate(const MSG& msg) {
     const auto key = static_cast<UINT>(msg.wParam);
-    if (key != VK_TAB && key != VK_ESCAPE && key != VK_RETURN) {
-        return false;
-    }
     Native* native = nullptr;
     for (HWND hwnd = msg.hwnd; hwnd && !native; hwnd = ::GetParent(hwnd)) {
         native = FromWindow(hwnd);
@@ -270,7 +285,9 @@ bool FormsHost::PreTranslate(const MSG& msg) {
         if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) {
             return false;
         }
-        return MoveTabFocus(*form, ::GetKeyState(VK_SHIFT) < 0);
+        const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+        Event([&] { form->NavigationKey(kKeyTab, shift); });
+        return true;
     }
     // An open drop-down list closes on these keys itself.
     if (native->kind == ComponentKind::ComboBox && ::SendMessageW(native->hwnd(), CB_GETDROPPEDSTATE, 0, 0)) {
@@ -279,25 +296,6 @@ bool FormsHost::PreTranslate(const MSG& msg) {
     bool used = false;
     Event([&] { used = form->DialogKey(key == VK_ESCAPE ? L'\x1B' : L'\r'); });
     return used;
-}
-
-bool FormsHost::MoveTabFocus(Form& form, bool backwards) {
-    std::vector<Control*> order;
-    CollectFocusable(form, order);
-    if (order.empty()) {
-        return true;
-    }
-    const auto it = std::find(order.begin(), order.end(), form.ActiveControl());
-    std::size_t next = 0;
-    if (it != order.end()) {
-        const std::size_t at = static_cast<std::size_t>(it - order.begin());
-        next = backwards ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
-    } else if (backwards) {
-        next = order.size() - 1;
-    }
-    Control* target = order[next];
-    Event([&] { target->SetFocus(); });
-    return true;
 }
 
 void FormsHost::Focus(Control& control) {

@@ -13,8 +13,21 @@ namespace {
 constexpr const wchar_t* kContainerClass = L"CorventaContainer";
 constexpr const wchar_t* kLabelClass = L"CorventaLabel";
 constexpr const wchar_t* kTimerClass = L"CorventaTimers";
+constexpr const wchar_t* kApplicationClass = L"CorventaApplication";
 // Room for the open list of a drop-down list below its closed field.
 constexpr int kDropDownHeight = 200;
+
+// A hint tool of owner's hint window for the control window. The size is the older layout's: the common
+// controls that a program without a version-6 manifest gets refuse the newer, larger one (lpReserved), and
+// every version takes the older.
+TTTOOLINFOW ToolInfo(HWND owner, HWND control) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    return tool;
+}
 
 struct WinStyle {
     DWORD style = 0;
@@ -113,6 +126,19 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
             ::EndPaint(hwnd, &ps);
             return 0;
         }
+        case WM_SYSCOMMAND:
+            // The program minimizes as a whole, to its taskbar button: its forms hide with the window they
+            // belong to.
+            if (native->kind == ComponentKind::Form && (wParam & 0xFFF0) == SC_MINIMIZE && host.ApplicationWindow()) {
+                ::ShowWindow(host.ApplicationWindow(), SW_MINIMIZE);
+                return 0;
+            }
+            break;
+        case WM_ACTIVATE:
+            if (native->kind == ComponentKind::Form && LOWORD(wParam) != WA_INACTIVE) {
+                host.FormActivated(hwnd);
+            }
+            break;
         case WM_CLOSE:
             if (native->kind == ComponentKind::Form) {
                 auto& form = static_cast<Form&>(control);
@@ -226,6 +252,51 @@ void FormsHost::RegisterClasses() {
     wc.lpfnWndProc = TimerWindowProc;
     wc.lpszClassName = kTimerClass;
     ::RegisterClassExW(&wc);
+    wc.lpfnWndProc = ApplicationWindowProc;
+    wc.lpszClassName = kApplicationClass;
+    wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+    ::RegisterClassExW(&wc);
+}
+
+// The program's taskbar button: the system gives one to each visible top-level window that no other window
+// owns and that is no tool window. The forms are owned (by this window, dialogs by the main form), so the button
+// stays while the main form hides and a dialog shows. The window is shown with no size: all it shows is its
+// title, the application's, on the taskbar.
+HWND FormsHost::MakeApplicationWindow() {
+    if (!applicationWindow_.get()) {
+        RegisterClasses();
+        const Rect work = backend_.WorkArea();
+        applicationWindow_.reset(
+            ::CreateWindowExW(WS_EX_APPWINDOW, kApplicationClass, backend_.application().Title().c_str(),
+                              WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, (work.left + work.right) / 2,
+                              (work.top + work.bottom) / 2, 0, 0, nullptr, nullptr, module_, nullptr));
+        ::SetWindowLongPtrW(applicationWindow_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        ::ShowWindow(applicationWindow_.get(), SW_SHOWNA);
+    }
+    return applicationWindow_.get();
+}
+
+void FormsHost::SetApplicationTitle(const std::wstring& title) {
+    if (applicationWindow_.get()) {
+        ::SetWindowTextW(applicationWindow_.get(), title.c_str());
+    }
+}
+
+void FormsHost::FormActivated(HWND form) {
+    lastActive_ = form;
+}
+
+// The taskbar button activates the application's window: the form the user worked in last takes over.
+LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* host = reinterpret_cast<FormsHost*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (host && message == WM_SETFOCUS) {
+        HWND last = host->LastActiveForm();
+        if (last && ::IsWindow(last) && ::IsWindowVisible(last) && ::IsWindowEnabled(last)) {
+            ::SetActiveWindow(last);
+            return 0;
+        }
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 // Each form's window class is named after its dialog class, so that another start of the program finds it.
@@ -261,8 +332,10 @@ HWND FormsHost::MakeWindow(Native& native, Control& control) {
         parent = up ? up->hwnd() : nullptr;
     }
     const std::wstring& text = control.Caption();
-    DWORD style =
-        WS_CHILD | WS_CLIPSIBLINGS | (control.Visible() ? WS_VISIBLE : 0) | (control.Enabled() ? 0 : WS_DISABLED);
+    // Each control is a group of its own for the dialog manager's arrow keys; only a radio group's buttons
+    // (children of its window) make one group together.
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_GROUP | (control.Visible() ? WS_VISIBLE : 0) |
+                  (control.Enabled() ? 0 : WS_DISABLED);
     DWORD ex = 0;
     const wchar_t* cls = nullptr;
     int height = control.Height();
@@ -270,13 +343,14 @@ HWND FormsHost::MakeWindow(Native& native, Control& control) {
         case ComponentKind::Form: {
             auto& form = static_cast<Form&>(control);
             const WinStyle s = FormStyles(form);
-            // Dialogs stay above the main form.
+            // Dialogs stay above the main form; the main form (and any form made before it) belongs to the
+            // application's window, which carries the taskbar button.
             Form* main = backend_.application().MainForm();
             Native* owner = main && main != &form ? Find(*main) : nullptr;
             const std::wstring formClass = FormClass(form.ClassName());
             return ::CreateWindowExW(s.ex, formClass.c_str(), text.c_str(), s.style, control.Left(), control.Top(),
-                                     control.Width(), control.Height(), owner ? owner->hwnd() : nullptr, nullptr,
-                                     module_, &native);
+                                     control.Width(), control.Height(), owner ? owner->hwnd() : MakeApplicationWindow(),
+                                     nullptr, module_, &native);
         }
         case ComponentKind::Panel:
         case ComponentKind::GroupBox:
@@ -383,10 +457,7 @@ void FormsHost::Destroy(Control& control) {
     if (control.ShowHint() && native->kind != ComponentKind::Form) {
         Form* form = control.ParentForm();
         if (Native* owner = form ? Find(*form) : nullptr; owner && owner->tooltip.get()) {
-            TTTOOLINFOW tool{};
-            tool.cbSize = sizeof(tool);
-            tool.hwnd = owner->hwnd();
-            tool.uId = reinterpret_cast<UINT_PTR>(native->hwnd());
+            TTTOOLINFOW tool = ToolInfo(owner->hwnd(), native->hwnd());
             ::SendMessageW(owner->tooltip.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
@@ -559,8 +630,7 @@ void FormsHost::MakeRadios(Native& native) {
     auto& group = static_cast<RadioGroup&>(*native.control);
     HFONT font = Font(group.Font());
     for (std::size_t i = 0; i < group.Items().size(); ++i) {
-        const DWORD style =
-            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0);
         HWND radio = ::CreateWindowExW(0, L"BUTTON", group.Items()[i].c_str(), style, 0, 0, 0, 0, native.hwnd(),
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(i + 1)), module_, nullptr);
         if (!radio) {
@@ -624,10 +694,14 @@ void FormsHost::ApplySelection(Native& native) {
                            0);
             break;
         case ComponentKind::RadioGroup: {
+            // The tab stop is on the selected button (the first when none is), where the focus enters the group.
             const int index = static_cast<RadioGroup&>(*native.control).ItemIndex();
             for (std::size_t i = 0; i < native.radios.size(); ++i) {
-                ::SendMessageW(native.radios[i], BM_SETCHECK,
-                               static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
+                const bool selected = static_cast<int>(i) == index;
+                ::SendMessageW(native.radios[i], BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+                const LONG_PTR style = ::GetWindowLongPtrW(native.radios[i], GWL_STYLE) & ~LONG_PTR{WS_TABSTOP};
+                const bool stop = selected || (index < 0 && i == 0);
+                ::SetWindowLongPtrW(native.radios[i], GWL_STYLE, style | (stop ? WS_TABSTOP : 0));
             }
             break;
         }
@@ -742,11 +816,7 @@ void FormsHost::ApplyHint(Native& native) {
                                                CW_USEDEFAULT, CW_USEDEFAULT, owner->hwnd(), nullptr, module_, nullptr));
         ::SendMessageW(owner->tooltip.get(), TTM_SETMAXTIPWIDTH, 0, 400);
     }
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = owner->hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(native.hwnd());
+    TTTOOLINFOW tool = ToolInfo(owner->hwnd(), native.hwnd());
     ::SendMessageW(owner->tooltip.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     if (wanted) {
         std::wstring text = control.Hint();

@@ -74,6 +74,8 @@ class FormsHost;
 
 // The window procedure of the hidden window that receives the timers' ticks.
 LRESULT CALLBACK TimerWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The window procedure of the application's window (its taskbar button).
+LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // The property under which each of our windows finds its Native, and a subclassed one its original procedure.
 inline constexpr const wchar_t* kNativeProp = L"Corventa.Native";
 inline constexpr const wchar_t* kProcProp = L"Corventa.Proc";
@@ -119,6 +121,14 @@ public:
     void StopTimer(forms::Timer& timer);
     void Focus(forms::Control& control);
 
+    // The application's window, which owns the forms and carries the taskbar button with the application's
+    // title; made with the first form's window, shown until the backend goes.
+    HWND MakeApplicationWindow();
+    HWND ApplicationWindow() const { return applicationWindow_.get(); }
+    void SetApplicationTitle(const std::wstring& title);
+    void FormActivated(HWND form);
+    HWND LastActiveForm() const { return lastActive_; }
+
     Native* Find(const forms::Control& control) const;
     static Native* FromWindow(HWND hwnd);
 
@@ -162,7 +172,6 @@ private:
 
     bool PreTranslate(const MSG& msg);
     void Handle(MSG& msg);
-    bool MoveTabFocus(forms::Form& form, bool backwards);
     void TimerTick(UINT_PTR id);
 
     // forms_win32_controls.cpp
@@ -193,6 +202,8 @@ private:
     std::map<std::tuple<std::wstring, int, bool, bool, bool>, UniqueFont> fonts_;
     std::map<COLORREF, UniqueBrush> brushes_;
     UniqueWindow timerWindow_;
+    UniqueWindow applicationWindow_;
+    HWND lastActive_ = nullptr;
     std::map<forms::Timer*, UINT_PTR> timerIds_;
     std::map<UINT_PTR, forms::Timer*> timersById_;
     UINT_PTR nextTimerId_ = 0;

@@ -20,19 +20,16 @@ using platform::Bytes;
 
 constexpr std::uint8_t kItem = 0x22;
 
-Bytes Frame(std::initializer_list<std::uint8_t> body) {
-    Bytes bytes{0x1B, 0x1D, 0x1E};
-    bytes.insert(bytes.end(), body);
-    bytes.insert(bytes.end(), {0x1B, 0x1D, 0x1F});
-    return bytes;
-}
-
 Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes all;
     for (const Bytes& p : parts) {
         all.insert(all.end(), p.begin(), p.end());
     }
     return all;
+}
+
+Bytes Frame(std::initializer_list<std::uint8_t> body) {
+    return Cat({Bytes{0x1B, 0x1D, 0x1E}, Bytes(body), Bytes{0x1B, 0x1D, 0x1F}});
 }
 
 class StandInTest : public ::testing::Test {

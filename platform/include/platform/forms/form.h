@@ -21,6 +21,7 @@
 //   caNone, the main form terminates the application and any other form hides.
 // Width and Height are the outer size; the client area is smaller by the backend's frame for the border style.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -29,6 +30,17 @@
 #include "platform/forms/control.h"
 
 namespace platform::forms {
+
+// The virtual-key codes the component model acts on itself.
+inline constexpr std::uint8_t kKeyTab = 0x09;
+inline constexpr std::uint8_t kKeyReturn = 0x0D;
+inline constexpr std::uint8_t kKeyShift = 0x10;
+inline constexpr std::uint8_t kKeyControl = 0x11;
+inline constexpr std::uint8_t kKeyEscape = 0x1B;
+inline constexpr std::uint8_t kKeyLeft = 0x25;
+inline constexpr std::uint8_t kKeyUp = 0x26;
+inline constexpr std::uint8_t kKeyRight = 0x27;
+inline constexpr std::uint8_t kKeyDown = 0x28;
 
 using CloseEvent = std::function<void(Component& sender, TCloseAction& action)>;
 
@@ -99,6 +111,12 @@ public:
     void FocusMoved(Control* control);
     // Called when a control of this form goes away, so that nothing points at it.
     void ControlGone(Control* control);
+    // Called by a backend for the keys that move the focus, as the system's dialog manager moves it: Tab
+    // (backwards with Shift) to the next control that can take the focus, in the layout's order and round
+    // from the last to the first, a radio group counting as one stop; an arrow key in the focused radio group
+    // to the next button (Right, Down) or the previous one (Left, Up), round within the group, selecting it.
+    // False when the key moves nothing (the focused control then gets it).
+    bool NavigationKey(std::uint8_t virtualKey, bool shift);
     // Called by a backend for Esc (27) and Enter (13) in a dialog: Esc clicks a cancel button, Enter the focused
     // button or else a default button, when that button can take the focus. False when no button took the key
     // (the focused control then gets it as a key press).

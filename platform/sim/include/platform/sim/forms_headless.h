@@ -38,6 +38,8 @@
 // - Hover(name): the pointer moves onto the control ("" moves it off every control).
 // - CloseBox(): the title bar's close button (only on a form with a system menu).
 // - Inspect(fn): test code sees the form at that point (assertions, not an event).
+// Keys synthesised through KeyEvent go to the form that last took the focus: Tab, Shift-Tab and the arrow keys
+// as Form::NavigationKey says, Esc and Enter as PressEsc and PressEnter.
 // The pointer position crosses controls with OnMouseLeave / OnMouseEnter; it is simply forgotten, with no
 // event, when its control goes away or its form's loop ends.
 // Message boxes are not part of the script: the sim's message boxes answer them (queue or default).
@@ -167,6 +169,7 @@ private:
     std::set<std::uint8_t> keysDown_;
     std::set<const forms::Control*> natives_;
     forms::Control* hovered_ = nullptr;
+    forms::Form* keyboardForm_ = nullptr;  // where typed keys go: the form that last took the focus
     std::size_t bringToFront_ = 0;
     std::wstring title_;
     std::uint32_t idleLimit_ = 3'600'000;

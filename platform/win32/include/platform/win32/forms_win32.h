@@ -41,6 +41,9 @@ public:
     forms::Size FrameSize(forms::TFormBorderStyle style) override;
     forms::Rect WorkArea() override;
 
+    // The application's window (an HWND: the taskbar button, owner of the forms), or null before the first form
+    // has a window; for checks.
+    void* ApplicationWindow() const;
     // The control's native window (an HWND), or null while it has none; for checks and screenshots.
     void* NativeHandle(const forms::Control& control) const;
     // The native window's rectangle in the same coordinates as the component's BoundsRect (the screen for a
