@@ -12,9 +12,12 @@ namespace platform::sim {
 
 using namespace platform::forms;
 
-HeadlessForms::HeadlessForms(SimClock& clock) : clock_(clock) {}
+HeadlessForms::HeadlessForms(SimClock& clock, SimMessageBoxes& boxes) : clock_(clock), boxes_(boxes) {
+    boxes_.SetHandler([this](const ShownBox& box) { return AnswerBox(box); });
+}
 
 HeadlessForms::~HeadlessForms() {
+    boxes_.SetHandler(nullptr);
     // The platform is going away; the forms the application still owns go without their destroy handlers.
     application().DestroyForms(false);
 }
@@ -114,6 +117,7 @@ void HeadlessForms::ProcessMessages() {
         it->second.due += ((Now() - it->second.due) / interval + 1) * interval;
         application().Dispatch([timer] { timer->Fire(); });
     }
+    PerformPumpStep();
 }
 
 void HeadlessForms::WhenModal(const std::wstring& className, UserScript script) {
@@ -153,45 +157,56 @@ void HeadlessForms::RunLoop(Form& front, bool modal, const std::function<bool()>
     loops_.push_back({front.ClassName(), front.Caption(), modal, Now()});
     const std::size_t record = loops_.size() - 1;
 
-    UserScript script;
-    bool scripted = false;
+    RunningLoop loop{.front = &front, .done = &done, .lastAction = Now()};
     if (auto it = scripts_.find(front.ClassName()); it != scripts_.end() && !it->second.empty()) {
-        script = std::move(it->second.front());
+        loop.script = std::move(it->second.front());
         it->second.pop_front();
         if (it->second.empty()) {
             scripts_.erase(it);
         }
-        scripted = true;
+        loop.scripted = true;
     }
-    std::size_t next = 0;
-    std::uint64_t lastAction = Now();
+    running_.push_back(&loop);
+    // The loop stops being the innermost one however it ends, a fatal error included.
+    struct Leave {
+        std::vector<RunningLoop*>& running;
+        ~Leave() { running.pop_back(); }
+    } leave{running_};
 
     while (!done()) {
         if (FireOneDue()) {
             continue;
         }
-        if (next < script.Actions().size()) {
-            Perform(front, script.Actions()[next++], done);
-            lastAction = Now();
+        const UserScript::Action* action = loop.Next();
+        if (action && action->step != UserScript::Step::ExpectBox) {
+            if (action->duringPump) {
+                Fail(front, L"no message pump came for " + action->Describe());
+            }
+            ++loop.next;
+            Perform(front, *action, done);
+            loop.lastAction = Now();
             continue;
         }
+        const std::wstring waiting =
+            action ? L"the script waits for " + action->Describe()
+                   : (loop.scripted ? L"the scripted user has nothing left to do" : L"no scripted user");
         const std::optional<std::uint64_t> due = EarliestDue();
         if (!due) {
-            Fail(front, std::wstring(scripted ? L"the scripted user has nothing left to do" : L"no scripted user") +
-                            L" and no timer is running, so nothing can end this " +
+            Fail(front, waiting + L" and no timer is running, so nothing can end this " +
                             (modal ? L"modal wait" : L"message loop"));
         }
-        if (*due > lastAction + idleLimit_) {
+        if (*due > loop.lastAction + idleLimit_) {
             Fail(front, L"waited " + IntToStr(static_cast<std::int64_t>(idleLimit_)) +
-                            L" ms of virtual time with nothing scripted left");
+                            L" ms of virtual time since the last scripted action (" + waiting + L")");
         }
         SleepUntil(*due);
     }
 
-    if (next < script.Actions().size()) {
+    const auto& actions = loop.script.Actions();
+    if (loop.next < actions.size()) {
         leftovers_.push_back(front.ClassName() + L": " +
-                             IntToStr(static_cast<std::int64_t>(script.Actions().size() - next)) +
-                             L" scripted actions left when its loop ended, from " + script.Actions()[next].Describe());
+                             IntToStr(static_cast<std::int64_t>(actions.size() - loop.next)) +
+                             L" scripted actions left when its loop ended, from " + actions[loop.next].Describe());
     }
     if (hovered_ && hovered_->ParentForm() == &front) {
         hovered_ = nullptr;

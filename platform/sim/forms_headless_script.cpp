@@ -2,6 +2,7 @@
 #include "platform/sim/forms_headless.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/forms/dump.h"
 #include "platform/forms/edits.h"
@@ -21,57 +22,83 @@ constexpr std::uint8_t kVkRightControl = 0xA3;
 
 }  // namespace
 
-UserScript& UserScript::Click(std::wstring name) {
-    actions_.push_back({.step = Step::Click, .name = std::move(name)});
+UserScript& UserScript::Add(Action action) {
+    action.duringPump = std::exchange(nextDuringPump_, false);
+    actions_.push_back(std::move(action));
     return *this;
+}
+
+UserScript& UserScript::Click(std::wstring name) {
+    return Add({.step = Step::Click, .name = std::move(name)});
 }
 
 UserScript& UserScript::Pick(std::wstring name, int index) {
-    actions_.push_back({.step = Step::Pick, .name = std::move(name), .index = index});
-    return *this;
+    return Add({.step = Step::Pick, .name = std::move(name), .index = index});
 }
 
 UserScript& UserScript::Type(std::wstring name, std::wstring text) {
-    actions_.push_back({.step = Step::Type, .name = std::move(name), .text = std::move(text)});
-    return *this;
+    return Add({.step = Step::Type, .name = std::move(name), .text = std::move(text)});
 }
 
 UserScript& UserScript::PressEsc() {
-    actions_.push_back({.step = Step::PressEsc});
-    return *this;
+    return Add({.step = Step::PressEsc});
 }
 
 UserScript& UserScript::PressEnter() {
-    actions_.push_back({.step = Step::PressEnter});
-    return *this;
+    return Add({.step = Step::PressEnter});
 }
 
 UserScript& UserScript::Wait(std::uint32_t ms) {
-    actions_.push_back({.step = Step::Wait, .ms = ms});
-    return *this;
+    return Add({.step = Step::Wait, .ms = ms});
 }
 
 UserScript& UserScript::Ctrl(bool held) {
-    actions_.push_back({.step = Step::Ctrl, .held = held});
-    return *this;
+    return Add({.step = Step::Ctrl, .held = held});
 }
 
 UserScript& UserScript::Hover(std::wstring name) {
-    actions_.push_back({.step = Step::Hover, .name = std::move(name)});
-    return *this;
+    return Add({.step = Step::Hover, .name = std::move(name)});
 }
 
 UserScript& UserScript::CloseBox() {
-    actions_.push_back({.step = Step::CloseBox});
-    return *this;
+    return Add({.step = Step::CloseBox});
 }
 
 UserScript& UserScript::Inspect(std::function<void(Form&)> inspect) {
-    actions_.push_back({.step = Step::Inspect, .inspect = std::move(inspect)});
+    return Add({.step = Step::Inspect, .inspect = std::move(inspect)});
+}
+
+UserScript& UserScript::ExpectBox(ExpectedBox box) {
+    return Add({.step = Step::ExpectBox, .box = std::move(box)});
+}
+
+UserScript& UserScript::ExpectBox(std::wstring text, MsgResult answer) {
+    return ExpectBox(ExpectedBox{.text = std::move(text), .answer = answer});
+}
+
+UserScript& UserScript::DuringNextPump() {
+    nextDuringPump_ = true;
     return *this;
 }
 
+UserScript& UserScript::AnswerAnyBox(std::optional<MsgResult> answer) {
+    answerAny_ = true;
+    anyAnswer_ = answer;
+    return *this;
+}
+
+MsgResult UserScript::AnyBoxAnswer(const ShownBox& box) const {
+    if (anyAnswer_ && SimMessageBoxes::Offers(box.buttons, *anyAnswer_)) {
+        return *anyAnswer_;
+    }
+    return SimMessageBoxes::DefaultAnswer(box.buttons);
+}
+
 std::wstring UserScript::Action::Describe() const {
+    return (duringPump ? L"DuringNextPump()." : L"") + DescribeStep();
+}
+
+std::wstring UserScript::Action::DescribeStep() const {
     switch (step) {
         case Step::Click:
             return L"Click(" + name + L")";
@@ -93,6 +120,8 @@ std::wstring UserScript::Action::Describe() const {
             return L"CloseBox()";
         case Step::Inspect:
             return L"Inspect()";
+        case Step::ExpectBox:
+            return box.Describe();
     }
     return L"?";
 }
@@ -255,7 +284,50 @@ void HeadlessForms::Perform(Form& front, const UserScript::Action& action, const
                 action.inspect(front);
             }
             return;
+        case Step::ExpectBox:
+            return;  // matched when the box shows (AnswerBox), never performed
     }
+}
+
+const UserScript::Action* HeadlessForms::RunningLoop::Next() const {
+    return next < script.Actions().size() ? &script.Actions()[next] : nullptr;
+}
+
+std::optional<MsgResult> HeadlessForms::AnswerBox(const ShownBox& box) {
+    if (running_.empty()) {
+        return std::nullopt;
+    }
+    RunningLoop& loop = *running_.back();
+    const UserScript::Action* next = loop.Next();
+    if (next && next->step == UserScript::Step::ExpectBox) {
+        if (const auto why = next->box.Mismatch(box)) {
+            Fail(*loop.front, L"message box " + box.Describe() + L" shown where the script expects " +
+                                  next->box.Describe() + L": " + *why);
+        }
+        ++loop.next;
+        loop.lastAction = Now();
+        return next->box.answer;
+    }
+    // The sim's own queue comes before the opt-out.
+    if (loop.script.AnswersAnyBox() && boxes_.PendingExpected() == 0) {
+        return loop.script.AnyBoxAnswer(box);
+    }
+    return std::nullopt;
+}
+
+bool HeadlessForms::PerformPumpStep() {
+    if (running_.empty()) {
+        return false;
+    }
+    RunningLoop& loop = *running_.back();
+    const UserScript::Action* next = loop.Next();
+    if (!next || !next->duringPump || next->step == UserScript::Step::ExpectBox) {
+        return false;
+    }
+    ++loop.next;
+    Perform(*loop.front, *next, *loop.done);
+    loop.lastAction = Now();
+    return true;
 }
 
 }  // namespace platform::sim

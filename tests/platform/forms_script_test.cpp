@@ -17,6 +17,7 @@ using namespace platform::forms;
 using platform::MsgButtons;
 using platform::MsgIcon;
 using platform::MsgResult;
+using platform::sim::ExpectedBox;
 using platform::sim::UserScript;
 
 const ComponentDesign kInnerLayout[] = {
@@ -167,13 +168,18 @@ TEST_F(FormsScriptTest, ModalResultsFromKeysAndButtons) {
 }
 
 TEST_F(FormsScriptTest, MessageBoxesAreAnsweredInOrderAndRecorded) {
-    sim.messageBoxes().QueueAnswer(MsgResult::Cancel);
-    sim.messageBoxes().QueueAnswer(MsgResult::No);
     auto dialog = MakeForm<TTestDialog>();
-    forms().WhenModal(L"TTestDialog", UserScript().Click(L"btnBoxes").Click(L"btnBoxes").Click(L"btnOK"));
+    forms().WhenModal(L"TTestDialog",
+                      UserScript()
+                          .Click(L"btnBoxes")
+                          .ExpectBox(L"first", MsgResult::Cancel)
+                          .ExpectBox(L"second", MsgResult::No)
+                          .Click(L"btnBoxes")
+                          .ExpectBox(ExpectedBox{.text = L"fir", .part = true, .icon = MsgIcon::Question})
+                          .ExpectBox(ExpectedBox{.text = L"second", .caption = L"Hint", .answer = MsgResult::Yes})
+                          .Click(L"btnOK"));
     ASSERT_EQ(dialog->ShowModal(), mrOk);
 
-    // The queue answers first, then each box gets its default (OK, or the first button).
     EXPECT_EQ(dialog->answers,
               (std::vector<MsgResult>{MsgResult::Cancel, MsgResult::No, MsgResult::OK, MsgResult::Yes}));
     const auto shown = sim.messageBoxes().Shown();
@@ -185,6 +191,7 @@ TEST_F(FormsScriptTest, MessageBoxesAreAnsweredInOrderAndRecorded) {
     EXPECT_EQ(shown[1].text, L"second");
     EXPECT_EQ(shown[1].icon, MsgIcon::Error);
     EXPECT_EQ(shown[3].answer, MsgResult::Yes);
+    EXPECT_TRUE(forms().Unfinished().empty());
 }
 
 TEST_F(FormsScriptTest, PicksAndTypingRaiseTheirEvents) {

@@ -10,6 +10,7 @@
 
 namespace {
 
+using platform::sim::ExpectedBox;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -302,6 +303,7 @@ TEST_F(RawBytesTest, PrinterNotFoundIsShownOnceAndNothingIsWritten) {
         sim.messageBoxes().ClearShown();
         sim.spooler().SetAttributes(kPrinter, c.offline ? platform::kPrinterAttributeWorkOffline : 0);
         g_strPrinterName = c.offline ? kPrinter : L"No such queue";
+        sim.messageBoxes().ExpectBox(ExpectedBox{.text = L"No printer found.", .caption = L"Hint"});
         std::int32_t readLength = 512;
         const bool result = c.withRead ? model().WriteAndReadPrinter(kCommand, 8, buffer.data(), 511, readLength, true)
                                        : model().WritePrinter(kCommand, 8);
