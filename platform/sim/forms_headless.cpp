@@ -135,6 +135,13 @@ std::vector<std::wstring> HeadlessForms::Unfinished() const {
     return out;
 }
 
+std::vector<std::wstring> HeadlessForms::TakeUnfinished() {
+    std::vector<std::wstring> out = Unfinished();
+    leftovers_.clear();
+    scripts_.clear();
+    return out;
+}
+
 void HeadlessForms::KeyEvent(std::uint8_t virtualKey, bool keyUp) {
     if (keyUp) {
         keysDown_.erase(virtualKey);

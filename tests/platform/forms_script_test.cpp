@@ -415,11 +415,12 @@ TEST_F(FormsScriptTest, LeftoverAndUnusedScriptsAreReported) {
     forms().WhenModal(L"TTestDialog", UserScript().Click(L"btnOK").Click(L"chk").PressEsc());
     forms().WhenModal(L"TNeverShown", UserScript().PressEsc());
     ASSERT_EQ(dialog->ShowModal(), mrOk);
-    const auto unfinished = forms().Unfinished();
+    const auto unfinished = forms().TakeUnfinished();
     ASSERT_EQ(unfinished.size(), 2u);
     EXPECT_NE(unfinished[0].find(L"TTestDialog: 2 scripted actions left"), std::wstring::npos);
     EXPECT_NE(unfinished[0].find(L"Click(chk)"), std::wstring::npos);
     EXPECT_NE(unfinished[1].find(L"TNeverShown"), std::wstring::npos);
+    EXPECT_TRUE(forms().Unfinished().empty()) << "taken";
 }
 
 TEST_F(FormsScriptTest, AVisibleFormCannotBeShownModally) {

@@ -162,6 +162,8 @@ public:
     void WhenModal(const std::wstring& className, UserScript script);
     // Scripts never used, and loops that ended with actions left, one line each; empty when all went to plan.
     std::vector<std::wstring> Unfinished() const;
+    // Unfinished, then forgets it: for a test that means to leave scripts unfinished.
+    std::vector<std::wstring> TakeUnfinished();
     void SetIdleLimit(std::uint32_t ms) { idleLimit_ = ms; }
 
     const std::vector<LoopRecord>& Loops() const { return loops_; }
