@@ -315,19 +315,18 @@ std::optional<MsgResult> HeadlessForms::AnswerBox(const ShownBox& box) {
     return std::nullopt;
 }
 
-bool HeadlessForms::PerformPumpStep() {
+void HeadlessForms::PerformPumpStep() {
     if (running_.empty()) {
-        return false;
+        return;
     }
     RunningLoop& loop = *running_.back();
     const UserScript::Action* next = loop.Next();
     if (!next || !next->duringPump || next->step == UserScript::Step::ExpectBox) {
-        return false;
+        return;
     }
     ++loop.next;
     Perform(*loop.front, *next, *loop.done);
     loop.lastAction = Now();
-    return true;
 }
 
 }  // namespace platform::sim

@@ -197,8 +197,8 @@ private:
     forms::Timer* NextDue(std::uint64_t by) const;
     bool FireOneDue();
     std::optional<std::uint64_t> EarliestDue() const;
-    // Performs the loop's next step when it is marked for a pump; true when it did.
-    bool PerformPumpStep();
+    // Performs the innermost loop's next step when it is marked for a pump.
+    void PerformPumpStep();
     std::optional<MsgResult> AnswerBox(const ShownBox& box);
     void Perform(forms::Form& front, const UserScript::Action& action, const std::function<bool()>& done);
     forms::Control& Reachable(forms::Form& front, const UserScript::Action& action);
