@@ -19,6 +19,7 @@ using namespace platform::forms;
 using platform::Bytes;
 using platform::MsgIcon;
 using platform::ResourceType;
+using platform::sim::ExpectedBox;
 using platform::sim::UserScript;
 
 // A form whose handlers throw what the test tells them to.
@@ -109,7 +110,11 @@ TEST_F(FormsApplicationTest, ExceptionsFromHandlersBecomeErrorBoxes) {
         sim.messageBoxes().ClearShown();
         auto form = MakeForm<TThrowingForm>();
         form->thrower = c.thrower;
-        sim.forms().WhenModal(L"TThrowingForm", UserScript().Click(L"btnThrow").Click(L"btnOK"));
+        sim.forms().WhenModal(L"TThrowingForm",
+                              UserScript()
+                                  .Click(L"btnThrow")
+                                  .ExpectBox(ExpectedBox{.text = c.text, .caption = L"Printer Settings"})
+                                  .Click(L"btnOK"));
         // The program goes on after the box: the next action still ends the dialog.
         EXPECT_EQ(form->ShowModal(), mrOk);
         const auto shown = sim.messageBoxes().Shown();
@@ -124,6 +129,7 @@ TEST_F(FormsApplicationTest, ExceptionsFromHandlersBecomeErrorBoxes) {
 TEST_F(FormsApplicationTest, EveryEventFromOutsideReportsItsException) {
     const auto thrower = [] { throw platform::Exception(L"boom"); };
     // Without a title the boxes carry the program's name.
+    sim.messageBoxes().ExpectBox(L"boom.");
     auto created = MakeForm<TThrowingForm>(thrower);
     EXPECT_EQ(BoxTexts(), (std::vector<std::wstring>{L"boom."}));
     EXPECT_EQ(sim.messageBoxes().Shown()[0].caption, L"Corventa");
@@ -134,12 +140,17 @@ TEST_F(FormsApplicationTest, EveryEventFromOutsideReportsItsException) {
         UserScript script;
     };
     const Case cases[] = {
-        {"OnShow: reported, and the form is shown anyway", [](TThrowingForm& f) { f.throwOnShow = true; },
+        // OnShow runs before the modal loop does, so its box is the sim's to expect.
+        {"OnShow: reported, and the form is shown anyway",
+         [this](TThrowingForm& f) {
+             f.throwOnShow = true;
+             sim.messageBoxes().ExpectBox(L"boom.");
+         },
          UserScript().Click(L"btnOK")},
         {"a timer tick", [](TThrowingForm& f) { f.Find<Timer>(L"tmr")->SetEnabled(true); },
-         UserScript().Wait(150).Click(L"btnOK")},
+         UserScript().Wait(150).ExpectBox(L"boom.").Click(L"btnOK")},
         {"a modal form's OnClose: reported, and the wait goes on", [](TThrowingForm& f) { f.throwOnClose = true; },
-         UserScript().Click(L"btnOK").Click(L"btnOK")},
+         UserScript().Click(L"btnOK").ExpectBox(L"boom.").Click(L"btnOK")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

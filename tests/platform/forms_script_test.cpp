@@ -1,12 +1,15 @@
 // The scripted user of the headless backend: modal results by keys and buttons, picks and typing with the
-// events they cause, message boxes answered in order, and the loud failures that replace a hang.
+// events they cause, message boxes as steps of the script, steps run while a handler handles messages, and the
+// loud failures that replace a hang.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/forms/forms.h"
+#include "platform/platform.h"
 #include "platform/sim/forms_headless.h"
 #include "platform/text.h"
 #include "sim_fixture.h"
@@ -17,6 +20,7 @@ using namespace platform::forms;
 using platform::MsgButtons;
 using platform::MsgIcon;
 using platform::MsgResult;
+using platform::sim::ExpectedBox;
 using platform::sim::UserScript;
 
 const ComponentDesign kInnerLayout[] = {
@@ -27,6 +31,7 @@ const ComponentDesign kInnerLayout[] = {
      .top = 50,
      .cancel = true,
      .modalResult = mrCancel},
+    {.kind = ComponentKind::Button, .name = L"btnAsk", .left = 120, .top = 10},
 };
 
 class TInnerDialog : public Form {
@@ -34,7 +39,12 @@ public:
     TInnerDialog() : Form(L"TInnerDialog", FormDesign{.clientWidth = 200, .clientHeight = 100}) {
         CreateComponents(*this, kInnerLayout);
         Find<RadioGroup>(L"rg")->SetItems({L"x", L"y"});
+        Find<Button>(L"btnAsk")->OnClick = [this](Component&) {
+            answer = application().ShowMessageBox(L"inner question", L"Hint", MsgIcon::Question, MsgButtons::YesNo);
+        };
     }
+
+    MsgResult answer = MsgResult::OK;
 };
 
 const ComponentDesign kLayout[] = {
@@ -68,6 +78,8 @@ const ComponentDesign kLayout[] = {
      .left = 410,
      .top = 5,
      .visible = false},
+    {.kind = ComponentKind::Button, .name = L"btnPoll", .parent = L"pnlBottom", .left = 490, .top = 5},
+    {.kind = ComponentKind::Timer, .name = L"tmrBox", .enabled = false, .interval = 500},
 };
 
 // A dialog that records what its handlers saw.
@@ -110,6 +122,18 @@ public:
             auto inner = MakeForm<TInnerDialog>();
             innerResult = inner->ShowModal();
             innerPick = inner->Find<RadioGroup>(L"rg")->ItemIndex();
+        };
+        // As a handler that waits for a worker thread does: it sleeps and handles messages in turn.
+        Find<Button>(L"btnPoll")->OnClick = [this](Component&) {
+            for (int poll = 1; poll <= 4; ++poll) {
+                platform::clock().Sleep(50);
+                application().ProcessMessages();
+                events.push_back(L"poll " + platform::IntToStr(poll));
+            }
+        };
+        Find<Timer>(L"tmrBox")->OnTimer = [](Component& t) {
+            static_cast<Timer&>(t).SetEnabled(false);
+            application().ShowMessageBox(L"later", L"Hint", MsgIcon::Information);
         };
         OnClose = [this](Component&, TCloseAction& action) {
             events.push_back(L"close");
@@ -167,13 +191,18 @@ TEST_F(FormsScriptTest, ModalResultsFromKeysAndButtons) {
 }
 
 TEST_F(FormsScriptTest, MessageBoxesAreAnsweredInOrderAndRecorded) {
-    sim.messageBoxes().QueueAnswer(MsgResult::Cancel);
-    sim.messageBoxes().QueueAnswer(MsgResult::No);
     auto dialog = MakeForm<TTestDialog>();
-    forms().WhenModal(L"TTestDialog", UserScript().Click(L"btnBoxes").Click(L"btnBoxes").Click(L"btnOK"));
+    forms().WhenModal(L"TTestDialog",
+                      UserScript()
+                          .Click(L"btnBoxes")
+                          .ExpectBox(L"first", MsgResult::Cancel)
+                          .ExpectBox(L"second", MsgResult::No)
+                          .Click(L"btnBoxes")
+                          .ExpectBox(ExpectedBox{.text = L"fir", .part = true, .icon = MsgIcon::Question})
+                          .ExpectBox(ExpectedBox{.text = L"second", .caption = L"Hint", .answer = MsgResult::Yes})
+                          .Click(L"btnOK"));
     ASSERT_EQ(dialog->ShowModal(), mrOk);
 
-    // The queue answers first, then each box gets its default (OK, or the first button).
     EXPECT_EQ(dialog->answers,
               (std::vector<MsgResult>{MsgResult::Cancel, MsgResult::No, MsgResult::OK, MsgResult::Yes}));
     const auto shown = sim.messageBoxes().Shown();
@@ -185,6 +214,89 @@ TEST_F(FormsScriptTest, MessageBoxesAreAnsweredInOrderAndRecorded) {
     EXPECT_EQ(shown[1].text, L"second");
     EXPECT_EQ(shown[1].icon, MsgIcon::Error);
     EXPECT_EQ(shown[3].answer, MsgResult::Yes);
+    EXPECT_TRUE(forms().Unfinished().empty());
+}
+
+TEST_F(FormsScriptTest, BoxesAreMatchedWhereverTheyShow) {
+    auto dialog = MakeForm<TTestDialog>();
+    forms().WhenModal(L"TTestDialog", UserScript()
+                                          // The loop waits for the box with timers firing.
+                                          .Inspect([](Form& f) { f.Find<Timer>(L"tmrBox")->SetEnabled(true); })
+                                          .ExpectBox(L"later")
+                                          .Inspect([this](Form&) { EXPECT_EQ(sim.clock().Elapsed(), 500u); })
+                                          .Click(L"btnNested")
+                                          .Click(L"btnOK"));
+    // The inner dialog's box is a step of the inner dialog's script.
+    forms().WhenModal(L"TInnerDialog",
+                      UserScript().Click(L"btnAsk").ExpectBox(L"inner question", MsgResult::No).PressEsc());
+    ASSERT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_TRUE(forms().Unfinished().empty());
+    const auto shown = sim.messageBoxes().Shown();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].text, L"inner question");
+    EXPECT_EQ(shown[1].answer, MsgResult::No);
+}
+
+TEST_F(FormsScriptTest, TheScriptsOptOutAnswersEveryBoxItsLoopShows) {
+    auto dialog = MakeForm<TTestDialog>();
+    forms().WhenModal(L"TTestDialog", UserScript().AnswerAnyBox(MsgResult::Cancel).Click(L"btnBoxes").Click(L"btnOK"));
+    ASSERT_EQ(dialog->ShowModal(), mrOk);
+    // Cancel where the box has that button, else the box's default.
+    EXPECT_EQ(dialog->answers, (std::vector<MsgResult>{MsgResult::Cancel, MsgResult::Yes}));
+}
+
+TEST_F(FormsScriptTest, BoxesAndPumpsOffTheScriptFailNamingWhatCame) {
+    struct Case {
+        const char* name;
+        UserScript script;
+        std::string message;  // a part of the failure
+    };
+    const Case cases[] = {
+        {"a box where the script expects a click", UserScript().Click(L"btnBoxes").Click(L"btnOK"),
+         "unexpected message box \"first\" (caption \"Hint\", Question, OKCancel)"},
+        {"another box than the step expects", UserScript().Click(L"btnBoxes").ExpectBox(L"second"),
+         "message box \"first\" (caption \"Hint\", Question, OKCancel) shown where the script expects "
+         "ExpectBox(\"second\" -> OK): its text differs"},
+        {"a box that nothing can show", UserScript().ExpectBox(L"first"),
+         "the script waits for ExpectBox(\"first\" -> OK) and no timer is running"},
+        {"a step for a pump that never comes", UserScript().DuringNextPump().Click(L"chk"),
+         "no message pump came for DuringNextPump().Click(chk)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto dialog = MakeForm<TTestDialog>();
+        forms().WhenModal(L"TTestDialog", c.script);
+        try {
+            dialog->ShowModal();
+            ADD_FAILURE() << "the modal wait returned";
+        } catch (const FatalError& error) {
+            const std::string what = error.what();
+            EXPECT_NE(what.find(c.message), std::string::npos) << what;
+        }
+        EXPECT_FALSE(dialog->Modal());
+    }
+}
+
+TEST_F(FormsScriptTest, StepsMarkedForAPumpRunInsideTheHandlersMessageHandling) {
+    auto dialog = MakeForm<TTestDialog>();
+    forms().WhenModal(L"TTestDialog", UserScript()
+                                          .Click(L"btnPoll")
+                                          .DuringNextPump()
+                                          .Click(L"chk")
+                                          .DuringNextPump()
+                                          .Click(L"chk")
+                                          .DuringNextPump()
+                                          .Click(L"btnBoxes")
+                                          .ExpectBox(L"first", MsgResult::Cancel)
+                                          .ExpectBox(L"second", MsgResult::No)
+                                          .Click(L"btnOK"));
+    ASSERT_EQ(dialog->ShowModal(), mrOk);
+    // One marked step per pump, each before the handler goes on.
+    const std::vector<std::wstring> expected = {L"chk on", L"poll 1", L"chk off", L"poll 2",
+                                                L"poll 3", L"poll 4", L"close"};
+    EXPECT_EQ(dialog->events, expected);
+    EXPECT_EQ(dialog->answers, (std::vector<MsgResult>{MsgResult::Cancel, MsgResult::No}));
+    EXPECT_TRUE(forms().Unfinished().empty());
 }
 
 TEST_F(FormsScriptTest, PicksAndTypingRaiseTheirEvents) {
@@ -263,6 +375,7 @@ TEST_F(FormsScriptTest, ActionsAUserCouldNotDoFailLoudly) {
         {"a track bar position beyond its range", UserScript().Pick(L"trk", 21)},
         {"typing into a button", UserScript().Type(L"btnOK", L"x")},
         {"clicking a list instead of picking", UserScript().Click(L"rg")},
+        {"a disabled button during a pump", UserScript().Click(L"btnPoll").DuringNextPump().Click(L"btnDisabled")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -302,11 +415,12 @@ TEST_F(FormsScriptTest, LeftoverAndUnusedScriptsAreReported) {
     forms().WhenModal(L"TTestDialog", UserScript().Click(L"btnOK").Click(L"chk").PressEsc());
     forms().WhenModal(L"TNeverShown", UserScript().PressEsc());
     ASSERT_EQ(dialog->ShowModal(), mrOk);
-    const auto unfinished = forms().Unfinished();
+    const auto unfinished = forms().TakeUnfinished();
     ASSERT_EQ(unfinished.size(), 2u);
     EXPECT_NE(unfinished[0].find(L"TTestDialog: 2 scripted actions left"), std::wstring::npos);
     EXPECT_NE(unfinished[0].find(L"Click(chk)"), std::wstring::npos);
     EXPECT_NE(unfinished[1].find(L"TNeverShown"), std::wstring::npos);
+    EXPECT_TRUE(forms().Unfinished().empty()) << "taken";
 }
 
 TEST_F(FormsScriptTest, AVisibleFormCannotBeShownModally) {

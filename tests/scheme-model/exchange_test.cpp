@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "exchange_fixture.h"
-#include "platform/forms/timer.h"
+#include "platform/forms/forms.h"
+#include "platform/sim/forms_headless.h"
 
 namespace {
 
+using platform::sim::ExpectedBox;
+using platform::sim::UserScript;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -302,6 +305,7 @@ TEST_F(RawBytesTest, PrinterNotFoundIsShownOnceAndNothingIsWritten) {
         sim.messageBoxes().ClearShown();
         sim.spooler().SetAttributes(kPrinter, c.offline ? platform::kPrinterAttributeWorkOffline : 0);
         g_strPrinterName = c.offline ? kPrinter : L"No such queue";
+        sim.messageBoxes().ExpectBox(ExpectedBox{.text = L"No printer found.", .caption = L"Hint"});
         std::int32_t readLength = 512;
         const bool result = c.withRead ? model().WriteAndReadPrinter(kCommand, 8, buffer.data(), 511, readLength, true)
                                        : model().WritePrinter(kCommand, 8);
@@ -326,6 +330,71 @@ TEST_F(RawBytesTest, OnlinePrinterOffUSBGetsNoBoxAndNoWrite) {
     EXPECT_FALSE(model().WritePrinter(kCommand, 8));
     EXPECT_TRUE(sim.messageBoxes().Shown().empty());
     EXPECT_THAT(Calls("OpenPrinterUSBPort"), IsEmpty());
+}
+
+// ---- the user during an exchange --------------------------------------------------------------------------
+
+const platform::forms::ComponentDesign kExchangeLayout[] = {
+    {.kind = platform::forms::ComponentKind::Button, .name = L"btnRead"},
+    {.kind = platform::forms::ComponentKind::Button, .name = L"btnStop", .left = 80},
+    {.kind = platform::forms::ComponentKind::Button,
+     .name = L"btnClose",
+     .left = 160,
+     .modalResult = platform::forms::mrOk},
+};
+
+// A dialog whose Read button runs an exchange and reports it in a box, and whose Stop button only notes whether
+// the exchange was still running when it was pressed.
+class TExchangeDialog : public platform::forms::Form {
+public:
+    explicit TExchangeDialog(std::function<bool()> exchange)
+        : Form(L"TExchangeDialog", platform::forms::FormDesign{.clientWidth = 240, .clientHeight = 40}) {
+        using platform::forms::Button;
+        using platform::forms::Component;
+        CreateComponents(*this, kExchangeLayout);
+        Find<Button>(L"btnRead")->OnClick = [this, exchange](Component&) {
+            exchanging = true;
+            const bool ok = exchange();
+            exchanging = false;
+            platform::forms::application().ShowMessageBox(ok ? L"Read succeeded" : L"Read failed", L"Hint",
+                                                          platform::MsgIcon::Information);
+        };
+        Find<Button>(L"btnStop")->OnClick = [this](Component&) { stops.push_back(exchanging); };
+    }
+
+    bool exchanging = false;
+    std::vector<bool> stops;  // for each press, whether the exchange was running
+};
+
+TEST_F(RawBytesTest, TheUserClicksWhileTheExchangeWaitsForTheWorker) {
+    struct Case {
+        const char* name;
+        const char* reply;
+        const wchar_t* box;
+        std::int32_t readLength;
+    };
+    const Case cases[] = {
+        {"the printer answers", "1B 1D 1E 12 09 00 2C 01 1B 1D 1F", L"Read succeeded", 11},
+        {"the printer stays silent", "", L"Read failed", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Script(kLogged, {Hex(c.reply)});
+        std::int32_t readLength = 512;
+        auto dialog = platform::forms::MakeForm<TExchangeDialog>(
+            [&] { return model().WriteAndReadPrinter(kCommand, 8, buffer.data(), 511, readLength, false); });
+        sim.forms().WhenModal(L"TExchangeDialog", UserScript()
+                                                      .Click(L"btnRead")
+                                                      .DuringNextPump()
+                                                      .Click(L"btnStop")
+                                                      .ExpectBox(c.box)
+                                                      .Click(L"btnStop")
+                                                      .Click(L"btnClose"));
+        EXPECT_EQ(dialog->ShowModal(), platform::forms::mrOk);
+        EXPECT_EQ(dialog->stops, (std::vector<bool>{true, false}));
+        EXPECT_EQ(readLength, c.readLength) << "the click left the exchange to finish as it would have";
+        EXPECT_TRUE(sim.forms().Unfinished().empty());
+    }
 }
 
 }  // namespace

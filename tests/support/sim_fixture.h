@@ -9,4 +9,7 @@
 class SimTest : public ::testing::Test {
 protected:
     platform::sim::SimPlatform sim;
+
+    // A test fails when it ends with a message box it expected never shown or a scripted step never taken.
+    ~SimTest() override;
 };

@@ -1,6 +1,6 @@
 #pragma once
 // Message boxes. Shown modally on the calling (user-interface) thread; blocks until answered.
-// The sim records each box and answers it from a queue the test sets (OK when the queue is empty).
+// The sim records each box and answers it as the test's script expects; a box it does not expect fails the test.
 
 #include <string>
 

@@ -18,10 +18,10 @@
 //
 // Event loops (a modal form, or the main form while the application runs): the loop takes the next script
 // attached to the form's class and, until the form is done, fires due timers, then performs the next
-// scripted action; with nothing scripted left it sleeps on the clock until the next timer is due. A loop
-// with nothing scripted left and no timer running, or that has waited longer than the idle limit (default one
-// hour of virtual time) since its last scripted action, raises forms::FatalError with a dump of the form
-// instead of hanging.
+// scripted action; with nothing scripted left, or when the next step is a message box still to come, it sleeps
+// on the clock until the next timer is due. A loop with nothing scripted left and no timer running, or that
+// has waited longer than the idle limit (default one hour of virtual time) since its last scripted action,
+// raises forms::FatalError with a dump of the form instead of hanging.
 //
 // The scripted user acts only on controls of its own form that it could reach (showing and enabled with their
 // parents); anything else raises forms::FatalError. Each action runs as one event (Application::Dispatch):
@@ -42,7 +42,22 @@
 // as Form::NavigationKey says, Esc and Enter as PressEsc and PressEnter.
 // The pointer position crosses controls with OnMouseLeave / OnMouseEnter; it is simply forgotten, with no
 // event, when its control goes away or its form's loop ends.
-// Message boxes are not part of the script: the sim's message boxes answer them (queue or default).
+//
+// Message boxes are steps of the same script:
+// - ExpectBox(text, answer) / ExpectBox(ExpectedBox): the next box shown while this loop is the innermost one
+//   running must be this one (the whole text, or a part of it with ExpectedBox::part; caption, icon and
+//   buttons when given), and gets that answer. A box is matched when it shows, whichever action, timer or
+//   pump shows it; a loop whose next step is a box waits for it with timers firing, as with nothing left.
+//   A different box, or none before the form is done (reported by Unfinished), fails.
+// - A box the innermost loop's script does not expect goes on to the sim's own queue of expected boxes and
+//   its opt-out (SimMessageBoxes); a box nobody expects raises forms::FatalError naming it.
+// - AnswerAnyBox(answer) is the script's explicit opt-out: while its loop is the innermost one, a box that
+//   nothing expects gets `answer` where the box offers it, else its default. It is a setting, not a step.
+//
+// Steps during a message pump: DuringNextPump() marks the step added next to be performed inside the next
+// Application::ProcessMessages that its loop (the innermost running one) sees after the step before it, as a
+// user clicks while the program polls a worker thread and handles messages. Each pump performs at most one
+// such step, after its due timers. A loop that reaches a marked step itself (no pump came) fails.
 
 #include <cstdint>
 #include <deque>
@@ -55,6 +70,7 @@
 
 #include "platform/forms/backend.h"
 #include "platform/forms/form.h"
+#include "platform/sim/message_box_sim.h"
 
 namespace platform::sim {
 
@@ -62,7 +78,7 @@ class SimClock;
 
 class UserScript {
 public:
-    enum class Step { Click, Pick, Type, PressEsc, PressEnter, Wait, Ctrl, Hover, CloseBox, Inspect };
+    enum class Step { Click, Pick, Type, PressEsc, PressEnter, Wait, Ctrl, Hover, CloseBox, Inspect, ExpectBox };
     struct Action {
         Step step = Step::Click;
         std::wstring name{};
@@ -71,7 +87,10 @@ public:
         std::uint32_t ms = 0;
         bool held = false;
         std::function<void(forms::Form&)> inspect{};
+        ExpectedBox box{};
+        bool duringPump = false;
         std::wstring Describe() const;
+        std::wstring DescribeStep() const;
     };
 
     UserScript& Click(std::wstring name);
@@ -84,11 +103,24 @@ public:
     UserScript& Hover(std::wstring name);
     UserScript& CloseBox();
     UserScript& Inspect(std::function<void(forms::Form&)> inspect);
+    UserScript& ExpectBox(ExpectedBox box);
+    UserScript& ExpectBox(std::wstring text, MsgResult answer = MsgResult::OK);
+    // The step added next runs during a message pump (see the header comment).
+    UserScript& DuringNextPump();
+    UserScript& AnswerAnyBox(std::optional<MsgResult> answer = std::nullopt);
 
     const std::vector<Action>& Actions() const { return actions_; }
+    bool AnswersAnyBox() const { return answerAny_; }
+    // The answer the opt-out gives that box.
+    MsgResult AnyBoxAnswer(const ShownBox& box) const;
 
 private:
+    UserScript& Add(Action action);
+
     std::vector<Action> actions_;
+    bool nextDuringPump_ = false;
+    bool answerAny_ = false;
+    std::optional<MsgResult> anyAnswer_;
 };
 
 // One event loop as it happened.
@@ -104,7 +136,8 @@ struct LoopRecord {
 
 class HeadlessForms : public forms::Backend {
 public:
-    explicit HeadlessForms(SimClock& clock);
+    // Takes the boxes' handler slot for the scripted user.
+    HeadlessForms(SimClock& clock, SimMessageBoxes& boxes);
     ~HeadlessForms() override;
 
     // forms::Backend
@@ -131,6 +164,8 @@ public:
     void WhenModal(const std::wstring& className, UserScript script);
     // Scripts never used, and loops that ended with actions left, one line each; empty when all went to plan.
     std::vector<std::wstring> Unfinished() const;
+    // Unfinished, then forgets it: for a test that means to leave scripts unfinished.
+    std::vector<std::wstring> TakeUnfinished();
     void SetIdleLimit(std::uint32_t ms) { idleLimit_ = ms; }
 
     const std::vector<LoopRecord>& Loops() const { return loops_; }
@@ -147,6 +182,16 @@ private:
         std::uint64_t due = 0;
         std::uint64_t order = 0;
     };
+    // An event loop that is running, the innermost last.
+    struct RunningLoop {
+        forms::Form* front = nullptr;
+        const std::function<bool()>* done = nullptr;
+        UserScript script{};
+        bool scripted = false;
+        std::size_t next = 0;  // the step to perform or match next
+        std::uint64_t lastAction = 0;
+        const UserScript::Action* Next() const;
+    };
 
     std::uint64_t Now() const;
     void SleepUntil(std::uint64_t when);
@@ -154,6 +199,9 @@ private:
     forms::Timer* NextDue(std::uint64_t by) const;
     bool FireOneDue();
     std::optional<std::uint64_t> EarliestDue() const;
+    // Performs the innermost loop's next step when it is marked for a pump.
+    void PerformPumpStep();
+    std::optional<MsgResult> AnswerBox(const ShownBox& box);
     void Perform(forms::Form& front, const UserScript::Action& action, const std::function<bool()>& done);
     forms::Control& Reachable(forms::Form& front, const UserScript::Action& action);
     void MovePointer(forms::Control* control);
@@ -161,6 +209,8 @@ private:
     [[noreturn]] void Fail(forms::Form& front, const std::wstring& what) const;
 
     SimClock& clock_;
+    SimMessageBoxes& boxes_;
+    std::vector<RunningLoop*> running_;
     std::map<forms::Timer*, TimerState> timers_;
     std::uint64_t timerOrder_ = 0;
     std::map<std::wstring, std::deque<UserScript>> scripts_;

@@ -57,7 +57,7 @@ private:
     SimUsbBus usbBus_{clock_};
     SimPortLibrary portLibrary_{usbBus_};
     SimUsbPrinterDriver usbDriver_{usbBus_};
-    HeadlessForms forms_{clock_};
+    HeadlessForms forms_{clock_, messageBoxes_};
     Platform table_;
 };
 
