@@ -59,7 +59,10 @@ public:
             }
         });
     }
-    void AnswerNextBox(platform::MsgResult answer) override { sim_.messageBoxes().QueueAnswer(answer); }
+    // The contract does not name the box's text: any text is expected, the answer is the user's.
+    void AnswerNextBox(platform::MsgResult answer) override {
+        sim_.messageBoxes().ExpectBox(platform::sim::ExpectedBox{.text = L"", .part = true, .answer = answer});
+    }
     std::optional<SeenBox> LastBox() override {
         const auto shown = sim_.messageBoxes().Shown();
         if (shown.empty()) {
