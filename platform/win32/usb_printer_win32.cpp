@@ -130,9 +130,9 @@ bool Win32UsbPrinterDriver::DeviceIoControl(FileHandle handle,
         UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
         OVERLAPPED ov{};
         ov.hEvent = event.get();
-        ok = ::DeviceIoControl(H(handle), code, nullptr, 0, output, outputSize, &n, &ov);
-        if (!ok && ::GetLastError() == ERROR_IO_PENDING) {
-            ok = ::GetOverlappedResult(H(handle), &ov, &n, TRUE);
+        ok = ::DeviceIoControl(H(handle), code, nullptr, 0, output, outputSize, nullptr, &ov);
+        if (ok || ::GetLastError() == ERROR_IO_PENDING) {
+            ok = ::GetOverlappedResult(H(handle), &ov, &n, TRUE);  // the count, also of one that ended at once
         }
     } else {
         ok = ::DeviceIoControl(H(handle), code, nullptr, 0, output, outputSize, &n, nullptr);
@@ -158,7 +158,12 @@ bool Win32UsbPrinterDriver::StartTransfer(FileHandle handle, std::uint32_t& coun
         record->ov = OVERLAPPED{};
         record->ov.hEvent = record->done.get();
         record->started = true;
-        ok = call(H(handle), &n, &record->ov);
+        // An overlapped request's count argument is not to be relied on, even when it ends at once: the count
+        // is taken from the record.
+        ok = call(H(handle), nullptr, &record->ov);
+        if (ok) {
+            ok = ::GetOverlappedResult(H(handle), &record->ov, &n, FALSE);
+        }
     } else {
         ok = call(H(handle), &n, nullptr);
     }
@@ -217,14 +222,11 @@ bool Win32UsbPrinterDriver::CancelIo(FileHandle handle) {
     if (Refused(handle)) {
         return false;
     }
-    Overlapped* record = OverlappedOf(handle);
-    if (!record) {
-        // The port library's handle: its transfers and their records are the library's own.
-        return ::CancelIo(H(handle));
-    }
     // As for a close: a cancel that succeeds leaves the caller's last-error value alone.
     const DWORD error = ::GetLastError();
-    if (!EndTransfer(handle, *record)) {
+    Overlapped* record = OverlappedOf(handle);
+    // Without a record the handle is the port library's: its transfers and their records are the library's own.
+    if (!(record ? EndTransfer(handle, *record) : ::CancelIo(H(handle)))) {
         return false;
     }
     ::SetLastError(error);

@@ -85,5 +85,29 @@ TEST_F(UsbPrinterContract, SilentDeviceReadEndsWithTheCallersError) {
     }
 }
 
+// A write that the device takes whole may end at once or pend until the first wait; either way its count is the
+// whole length.
+TEST_F(UsbPrinterContract, SilentDeviceTakesAWriteWhole) {
+    const std::wstring path = under->SilentDevicePath();
+    if (path.empty()) {
+        GTEST_SKIP() << "no silent device here";
+    }
+    auto& driver = platform::usbDriver();
+    const platform::FileHandle handle = driver.OpenDevice(path, true);
+    ASSERT_TRUE(platform::IsValidFileHandle(handle));
+    const std::uint8_t data[] = {0x1b, 0x40, 0x00, 0x7f, 0xff};
+    std::uint32_t count = 99;
+    if (driver.WriteFile(handle, data, sizeof data, count)) {
+        EXPECT_EQ(count, sizeof data);
+    } else {
+        EXPECT_EQ(driver.GetLastError(), platform::kErrorIoPending);
+        EXPECT_EQ(driver.WaitForHandle(handle, 1000), platform::WaitResult::Signalled);
+    }
+    count = 99;
+    EXPECT_TRUE(driver.GetOverlappedResult(handle, count));
+    EXPECT_EQ(count, sizeof data);
+    EXPECT_TRUE(driver.CloseHandle(handle));
+}
+
 }  // namespace
 }  // namespace contract
