@@ -31,7 +31,9 @@ TEST_F(UsbPrinterContract, UnknownDeviceAndClosedHandlesFail) {
 }
 
 // What the port class does with a read that the device leaves unanswered: it waits, cancels (or not), sets the
-// error it reports and closes the handle.
+// error it reports and closes the handle. Regression: the win32 close reported its own wait's
+// ERROR_OPERATION_ABORTED in place of the caller's ERROR_TIMEOUT, and a second read overwrote the running one's
+// record.
 struct SilentReadCase {
     const char* name;
     bool cancel;                // cancel the read before closing
