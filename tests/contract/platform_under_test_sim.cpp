@@ -10,6 +10,22 @@
 namespace contract {
 namespace {
 
+// Accepts every byte and never has a reply.
+class SilentDevice : public platform::sim::SimUsbDevice {
+public:
+    std::string DevicePath() const override {
+        return "\\\\?\\usb#vid_0000&pid_0001#silent#{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
+    }
+    std::string PortName() const override { return "USB099"; }
+    std::string DeviceId() const override { return "MFG:Contract;MDL:Silent;"; }
+    bool CanOpen() const override { return true; }
+    std::size_t Write(const std::uint8_t*, std::size_t n, std::uint64_t) override { return n; }
+    platform::Bytes Read(std::size_t, std::uint64_t) override { return {}; }
+    std::optional<std::uint64_t> NextReplyAt() const override { return std::nullopt; }
+    std::uint8_t StatusByte() const override { return 0x18; }
+    void DiscardPending() override {}
+};
+
 class SimUnderTest : public PlatformUnderTest {
 public:
     SimUnderTest() {
@@ -37,6 +53,15 @@ public:
         sim_.portLibrary().SetModuleMissing(true);
         return true;
     }
+    std::wstring SilentDevicePath() override {
+        // Plugged only when first asked, so that the other cases see the bus they expect.
+        if (!silent_) {
+            silent_ = std::make_shared<SilentDevice>();
+            sim_.usbBus().Plug(silent_);
+        }
+        const std::string path = silent_->DevicePath();
+        return std::wstring(path.begin(), path.end());
+    }
     std::string KnownDeviation(const std::string&) const override { return {}; }
 
 private:
@@ -44,6 +69,7 @@ private:
     platform::sim::SimPlatform sim_;
     std::mutex mutex_;
     std::optional<platform::Bytes> last_;
+    std::shared_ptr<SilentDevice> silent_;
 };
 
 }  // namespace

@@ -85,6 +85,15 @@ public:
         }
         return platform_.table().files->ReadWholeFile(portFile_);
     }
+    std::wstring SilentDevicePath() override {
+        // The server end of a pipe that nobody serves: the client end opens as a device does, takes what is
+        // written into the pipe's buffer and never has anything to read. An instance takes one client only.
+        const std::wstring path = L"\\\\.\\pipe\\corventa-contract-silent-" + std::to_wstring(::GetCurrentProcessId());
+        silent_.reset();
+        silent_.reset(::CreateNamedPipeW(path.c_str(), PIPE_ACCESS_DUPLEX,
+                                         PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr));
+        return silent_.valid() ? path : std::wstring();
+    }
     bool HidePortLibrary() override {
         // Found only where the harness puts it on purpose.
         return ::SearchPathW(nullptr, L"QVP_RW.dll", nullptr, 0, nullptr, nullptr) == 0;
@@ -107,6 +116,7 @@ private:
     bool underWine_ = UnderWine();
     std::wstring scratch_;
     std::wstring portFile_;
+    platform::win32::UniqueHandle silent_;
 };
 
 }  // namespace

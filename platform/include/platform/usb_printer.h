@@ -47,7 +47,9 @@ public:
     // Blocks briefly. kInvalidFileHandle on failure (last-error kErrorFileNotFound for an unknown or unplugged
     // device). Not named after that call, whose name the platform's headers turn into a macro.
     virtual FileHandle OpenDevice(const std::wstring& devicePath, bool overlapped) = 0;
-    // True when closed; false (kErrorInvalidHandle) for a handle that is not open.
+    // True when closed; false (kErrorInvalidHandle) for a handle that is not open. A transfer still running ends
+    // first, as by CancelIo. A close that succeeds leaves the last-error value as it was, so that a caller who
+    // closes after a failed transfer still reads that failure.
     virtual bool CloseHandle(FileHandle handle) = 0;
 
     // A control request on a device handle. For kIoctlUsbprintGetLptStatus: output receives one status byte
@@ -73,7 +75,9 @@ public:
     // false with kErrorIoIncomplete while it still runs (count: the bytes moved so far) or with its error.
     virtual bool GetOverlappedResult(FileHandle handle, std::uint32_t& count) = 0;
     // Ends the handle's pending transfers; bytes the device still has queued for the host stay queued for the
-    // next read. False (kErrorInvalidHandle) for a handle that is not open.
+    // next read. Blocks until a cancelled transfer that ReadFile or WriteFile started has ended (its outcome,
+    // kErrorOperationAborted most often, then shows in GetOverlappedResult); leaves the last-error value as it
+    // was. False (kErrorInvalidHandle) for a handle that is not open.
     virtual bool CancelIo(FileHandle handle) = 0;
 
     // The calling thread's last-error value, shared with every platform call that sets one.

@@ -1,11 +1,14 @@
 #pragma once
 // The USB printer class driver through the file API: device paths opened with CreateFileW, the status
-// request with DeviceIoControl, overlapped ReadFile/WriteFile waited on through the file handle itself.
+// request with DeviceIoControl, overlapped ReadFile/WriteFile.
 //
-// Each overlapped handle this class opens has one OVERLAPPED record, kept here until the handle is closed, so
-// that a transfer can run on after the call that started it (the interface allows one per handle at a time).
-// Handles from elsewhere (the port library) have none: their transfers run as on a handle opened without
-// overlapped, and CancelIo and CloseHandle work on them directly.
+// Each overlapped handle this class opens has one OVERLAPPED record with its own event, kept here until the
+// handle is closed, so that a transfer can run on after the call that started it (the interface allows one per
+// handle at a time); a wait on the handle waits on that event. A cancel or a close ends the record's transfer
+// and waits until the system has finished with the record, since a cancelled request may still complete
+// after the cancel call; either leaves the last-error value as it found it when it succeeds. Handles from
+// elsewhere (the port library) have no record: their transfers run as on a handle opened without overlapped,
+// a wait waits on the handle itself, and CancelIo and CloseHandle work on them directly.
 
 #include <map>
 #include <memory>
@@ -41,6 +44,10 @@ private:
     struct Overlapped;  // wraps the system's OVERLAPPED
     // The handle's record; null when the handle was not opened overlapped here.
     Overlapped* OverlappedOf(FileHandle handle);
+    // Cancels the record's transfer if it still runs and waits until it has ended, so that the record may be
+    // reused or freed. Blocks until the system has finished with the request. False when the cancel could
+    // not be requested (last-error set).
+    static bool EndTransfer(FileHandle handle, Overlapped& record);
     // Starts a read or a write (call gets the handle, the count and the OVERLAPPED record or null), on the
     // handle's own record when it was opened overlapped; count is what completed at once.
     template <typename Call>
