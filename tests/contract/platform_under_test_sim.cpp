@@ -23,7 +23,6 @@ public:
     platform::Bytes Read(std::size_t, std::uint64_t) override { return {}; }
     std::optional<std::uint64_t> NextReplyAt() const override { return std::nullopt; }
     std::uint8_t StatusByte() const override { return 0x18; }
-    void DiscardPending() override {}
 };
 
 class SimUnderTest : public PlatformUnderTest {
