@@ -15,6 +15,13 @@ std::int32_t g_iReadCount = 0;
 bool g_bReadLast = false;
 std::wstring g_strPrinterIni;
 
+void ResetPrinterLinkGlobals() {
+    g_iReadCount = 0;
+    g_bReadLast = false;
+    g_strPrinterIni.clear();
+    SetRWPrinterModel(nullptr);
+}
+
 namespace {
 
 constexpr std::int32_t kWriteTimeOut = 2000;

@@ -16,6 +16,9 @@ extern std::int32_t g_iReadCount;
 extern bool g_bReadLast;
 // The printer state file; empty in port mode (nothing is then counted or written).
 extern std::wstring g_strPrinterIni;
+// Puts every process-wide value of the printer link back as it is at program start: the ones above and the
+// model the worker reports to. The program never calls it; it lets one process run many starts.
+void ResetPrinterLinkGlobals();
 
 class TRWPrinter : public platform::Thread {
 public:

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "UtilPrinter.h"
+#include "WaitingWindowHook.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/locale.h"
@@ -21,6 +22,22 @@ std::int32_t g_iItem = 0;
 std::wstring g_strLocalPortFile;
 bool g_bMenuFetched = false;
 std::wstring g_strInkIni;
+
+void ResetSchemeGlobals() {
+    g_SchemeOptions.reset();
+    g_strSchemeFile.clear();
+    g_strModelName.clear();
+    g_strPrinterName.clear();
+    g_strPrinterPath.clear();
+    g_byPage = pgBase;
+    g_byStartPage = pgBase;
+    g_iItem = 0;
+    g_strLocalPortFile.clear();
+    g_bMenuFetched = false;
+    g_strInkIni.clear();
+    g_GlobalString = TGlobalString{};
+    SetWaitingWindowHook(nullptr);
+}
 
 namespace {
 

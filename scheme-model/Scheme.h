@@ -216,3 +216,7 @@ extern std::wstring g_strLocalPortFile;
 extern bool g_bMenuFetched;
 // The ink state file; empty until the main window has been shown.
 extern std::wstring g_strInkIni;
+
+// Puts every process-wide value of the model's module back as it is at program start: the ones above,
+// g_GlobalString and the waiting-window hook. The program never calls it; it lets one process run many starts.
+void ResetSchemeGlobals();

@@ -65,10 +65,8 @@ public:
         printer->setMenuFile(menu);
     }
     ~Rig() {
-        g_SchemeOptions.reset();
-        g_strPrinterName.clear();
-        g_strPrinterPath.clear();
-        g_strPrinterIni.clear();
+        ResetSchemeGlobals();
+        ResetPrinterLinkGlobals();
     }
 
     platform::sim::SimPlatform sim;

@@ -28,16 +28,7 @@ public:
 
 class LinkTest : public SimTest {
 protected:
-    void SetUp() override {
-        SetRWPrinterModel(&model);
-        g_iReadCount = 0;
-        g_bReadLast = false;
-        g_strPrinterIni.clear();
-    }
-    void TearDown() override {
-        SetRWPrinterModel(nullptr);
-        g_strPrinterIni.clear();
-    }
+    void SetUp() override { SetRWPrinterModel(&model); }
 
     static platform::Bytes Hex(const std::string& text) { return HexBytes(text); }
 

@@ -64,11 +64,7 @@ const TGlobalStringKey& KeyOf(const wchar_t* name) {
 
 class GlobalStringTest : public SimTest {
   protected:
-    void SetUp() override {
-        g_GlobalString = TGlobalString{};
-        sim.resources().AddTable(kCorventaResources, kCorventaResourcesCount);
-    }
-    void TearDown() override { g_GlobalString = TGlobalString{}; }
+    void SetUp() override { sim.resources().AddTable(kCorventaResources, kCorventaResourcesCount); }
 
     void LoadIn(std::uint16_t langId) {
         sim.locale().SetSystemDefaultLangId(langId);

@@ -20,17 +20,12 @@ using namespace platform::forms;
 
 class WaitingTest : public SimTest {
 protected:
-    WaitingTest() : savedTexts_(g_GlobalString), savedPrinter_(g_strPrinterName) {
+    WaitingTest() {
         g_GlobalString.WaitingForPrinterWork = L"Printer is working, please wait.";
         g_GlobalString.HintTitle = L"Information";
         g_GlobalString.WaitingForPrinterRW = L"Reading the printer, please wait.";
         g_GlobalString.ReadingPrinter = L"Reading";
         g_GlobalString.Language = plCN;
-        g_strPrinterName.clear();
-    }
-    ~WaitingTest() override {
-        g_GlobalString = savedTexts_;
-        g_strPrinterName = savedPrinter_;
     }
 
     // Lets virtual time pass while the caller handles messages, as a caller's wait loop does.
@@ -40,10 +35,6 @@ protected:
             application().ProcessMessages();
         }
     }
-
-private:
-    TGlobalString savedTexts_;
-    std::wstring savedPrinter_;
 };
 
 TEST_F(WaitingTest, TheTextsFollowCharactersTenAndElevenOfThePrinterName) {

@@ -1,8 +1,24 @@
-// The fixture is header-only so far; this unit gives the support library its first source.
 #include "sim_fixture.h"
 
+#include "Scheme.h"
+#include "ThreadRWPrinter.h"
 #include "platform/text.h"
 
+namespace {
+
+// Every module's own reset, so that a global added to a module is reset wherever that module's is.
+void ResetProgramGlobals() {
+    ResetSchemeGlobals();
+    ResetPrinterLinkGlobals();
+}
+
+}  // namespace
+
+SimTest::SimTest() {
+    ResetProgramGlobals();
+}
+
+// Runs before the sim goes, so that what the values hold is freed while the platform they came from is current.
 SimTest::~SimTest() {
     for (const std::wstring& line : sim.messageBoxes().Unfinished()) {
         ADD_FAILURE() << platform::WideToUtf8(line);
@@ -10,4 +26,5 @@ SimTest::~SimTest() {
     for (const std::wstring& line : sim.forms().Unfinished()) {
         ADD_FAILURE() << platform::WideToUtf8(line);
     }
+    ResetProgramGlobals();
 }

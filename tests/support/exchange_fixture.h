@@ -33,27 +33,10 @@ protected:
         g_strPrinterName = kPrinter;
         g_strPrinterPath = exchangeFolder + kPrinter;
         g_strPrinterIni = g_strPrinterPath + L".ini";
-        g_iReadCount = 0;
-        g_bReadLast = false;
         g_byPage = pgSingleItem;
-        g_iItem = 0;
-        g_strModelName.clear();
 
         printer = &usb.PlugWithQueue(vprinter::makeIdentity("WQ-472", "SN0001", 1), kPrinter, kDriver);
         LoadModel(L"");
-    }
-
-    void TearDown() override {
-        SetWaitingWindowHook(nullptr);
-        g_strPrinterName.clear();
-        g_strPrinterPath.clear();
-        g_strPrinterIni.clear();
-        g_iReadCount = 0;
-        g_bReadLast = false;
-        g_byPage = pgBase;
-        g_iItem = 0;
-        g_strModelName.clear();
-        ModelTest::TearDown();
     }
 
     // A fresh model in use: [GlobalSettings] with the given keys (every other key at its default) and the

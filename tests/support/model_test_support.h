@@ -12,13 +12,8 @@
 class ModelTest : public SimTest {
 protected:
     void SetUp() override {
-        savedStrings_ = g_GlobalString;
         g_GlobalString.Language = plEN;
         g_GlobalString.NO = L"No";
-    }
-    void TearDown() override {
-        g_GlobalString = savedStrings_;
-        g_SchemeOptions.reset();
     }
 
     // Writes text (LF line ends) as UTF-16LE with byte-order mark and CR LF, creating the folder.
@@ -36,7 +31,4 @@ protected:
 
     static constexpr wchar_t kSchemeFile[] = L"C:\\Windows\\System32\\spool\\drivers\\W32X86\\3\\WQ-472_Settings.Dat";
     static constexpr wchar_t kMenuFile[] = L"C:\\Users\\tester\\AppData\\Local\\Temp\\Varintex Printer\\WQ.DAT";
-
-private:
-    TGlobalString savedStrings_;
 };
