@@ -8,19 +8,24 @@
 
 namespace ours {
 namespace k = driverkit;
-constexpr k::HRESULT results[] = {k::S_OK,          k::S_FALSE,       k::E_NOTIMPL,
-                                  k::E_NOINTERFACE, k::E_POINTER,     k::E_FAIL,
-                                  k::E_OUTOFMEMORY, k::CLASS_E_NOAGGREGATION, k::CLASS_E_CLASSNOTAVAILABLE};
+constexpr k::HRESULT results[] = {k::S_OK,
+                                  k::S_FALSE,
+                                  k::E_NOTIMPL,
+                                  k::E_NOINTERFACE,
+                                  k::E_POINTER,
+                                  k::E_FAIL,
+                                  k::E_OUTOFMEMORY,
+                                  k::CLASS_E_NOAGGREGATION,
+                                  k::CLASS_E_CLASSNOTAVAILABLE};
 constexpr unsigned long optifCollapse = k::OPTIF_COLLAPSE;
 constexpr unsigned long optifChanged = k::OPTIF_CHANGED;
 constexpr unsigned tvotUdArrow = k::TVOT_UDARROW;
 constexpr unsigned dmpubNone = k::DMPUB_NONE;
-constexpr unsigned reasons[] = {k::CPSUICB_REASON_APPLYNOW, k::CPSUICB_REASON_SETACTIVE,
-                                k::CPSUICB_REASON_KILLACTIVE};
+constexpr unsigned reasons[] = {k::CPSUICB_REASON_APPLYNOW, k::CPSUICB_REASON_SETACTIVE, k::CPSUICB_REASON_KILLACTIVE};
 constexpr long actions[] = {k::CPSUICB_ACTION_NONE, k::CPSUICB_ACTION_OPTIF_CHANGED};
-constexpr unsigned sheetUi[] = {k::PROPSHEETUI_INFO_VERSION,      k::PROPSHEETUI_REASON_INIT,
+constexpr unsigned sheetUi[] = {k::PROPSHEETUI_INFO_VERSION,           k::PROPSHEETUI_REASON_INIT,
                                 k::PROPSHEETUI_REASON_GET_INFO_HEADER, k::PROPSHEETUI_REASON_DESTROY,
-                                k::PROPSHEETUI_REASON_SET_RESULT, k::PROPSHEETUI_REASON_GET_ICON,
+                                k::PROPSHEETUI_REASON_SET_RESULT,      k::PROPSHEETUI_REASON_GET_ICON,
                                 k::CPSFUNC_ADD_PROPSHEETPAGEW};
 constexpr unsigned long dll[] = {k::DLL_PROCESS_ATTACH, k::DLL_THREAD_DETACH};
 }  // namespace ours
@@ -32,7 +37,7 @@ constexpr unsigned long dll[] = {k::DLL_PROCESS_ATTACH, k::DLL_THREAD_DETACH};
 
 #include <type_traits>
 
-#define SAME_LAYOUT(ourType, theirType, ...)                                           \
+#define SAME_LAYOUT(ourType, theirType, ...)                                          \
     static_assert(sizeof(driverkit::ourType) == sizeof(theirType), #ourType " size"); \
     static_assert(alignof(driverkit::ourType) == alignof(theirType), #ourType " alignment")
 #define SAME_FIELD(ourType, theirType, field) \

@@ -69,8 +69,8 @@ driverkit::HRESULT IOemUI::GetInfo(driverkit::DWORD dwMode,
                                    void* pBuffer,
                                    driverkit::DWORD cbSize,
                                    driverkit::DWORD* pcbNeeded) {
-    if (!pcbNeeded || (dwMode != dk::OEMGI_GETSIGNATURE && dwMode != dk::OEMGI_GETVERSION &&
-                       dwMode != dk::OEMGI_GETPUBLISHERINFO)) {
+    if (!pcbNeeded ||
+        (dwMode != dk::OEMGI_GETSIGNATURE && dwMode != dk::OEMGI_GETVERSION && dwMode != dk::OEMGI_GETPUBLISHERINFO)) {
         return Fail(platform::kErrorInvalidParameter);
     }
     *pcbNeeded = sizeof(dk::DWORD);
@@ -207,7 +207,10 @@ driverkit::HRESULT IOemUI::QueryColorProfile(driverkit::HANDLE,
     return hr;
 }
 
-driverkit::HRESULT IOemUI::FontInstallerDlgProc(driverkit::HWND, driverkit::UINT, driverkit::WPARAM, driverkit::LPARAM) {
+driverkit::HRESULT IOemUI::FontInstallerDlgProc(driverkit::HWND,
+                                                driverkit::UINT,
+                                                driverkit::WPARAM,
+                                                driverkit::LPARAM) {
     return dk::E_NOTIMPL;
 }
 

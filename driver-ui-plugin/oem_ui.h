@@ -22,7 +22,8 @@ public:
     driverkit::HRESULT DevMode(driverkit::DWORD dwMode, driverkit::OEMDMPARAM* pOemDMParam) override;
     driverkit::HRESULT PublishDriverInterface(driverkit::IUnknown* pIUnknown) override;
     driverkit::HRESULT CommonUIProp(driverkit::DWORD dwMode, driverkit::OEMCUIPPARAM* pOemCUIPParam) override;
-    driverkit::HRESULT DocumentPropertySheets(driverkit::PROPSHEETUI_INFO* pPSUIInfo, driverkit::LPARAM lParam) override;
+    driverkit::HRESULT DocumentPropertySheets(driverkit::PROPSHEETUI_INFO* pPSUIInfo,
+                                              driverkit::LPARAM lParam) override;
     driverkit::HRESULT DevicePropertySheets(driverkit::PROPSHEETUI_INFO* pPSUIInfo, driverkit::LPARAM lParam) override;
     driverkit::HRESULT DevQueryPrintEx(driverkit::OEMUIOBJ* poemuiobj,
                                        driverkit::DEVQUERYPRINT_INFO* pDQPInfo,

@@ -161,7 +161,9 @@ OptionItemSwitches GetOptionItemSwitches(const std::wstring& printerName) {
         switches.bCompress = file.ReadInteger(kSettings, L"Landscape_Compress", 0) != 0;
         switches.bXMove = file.ReadInteger(kSettings, L"XMoveEnable", 0) != 0;
     } else if (switches.method == 1) {
-        auto present = [&](const wchar_t* key) { return file.ReadInteger(kImageProcess, key, kAbsentKey) != kAbsentKey; };
+        auto present = [&](const wchar_t* key) {
+            return file.ReadInteger(kImageProcess, key, kAbsentKey) != kAbsentKey;
+        };
         switches.bCompress = present(L"CompressRate");
         switches.bXMove = present(L"MoveX");
         switches.bYMove = present(L"MoveY");
@@ -169,7 +171,10 @@ OptionItemSwitches GetOptionItemSwitches(const std::wstring& printerName) {
     return switches;
 }
 
-bool ReadPrinterDataValue(const std::wstring& name, std::int32_t& value, bool useData, platform::PrinterHandle printer) {
+bool ReadPrinterDataValue(const std::wstring& name,
+                          std::int32_t& value,
+                          bool useData,
+                          platform::PrinterHandle printer) {
     // The data is read over a pre-filled buffer and written without a terminator, so the digits are always
     // followed by the rest of this text, which never begins with a digit.
     platform::Bytes buffer = platform::WideToUtf16Le(L"Value Unknow");

@@ -12,7 +12,8 @@ struct StringEntry {
 };
 
 constexpr StringEntry kStrings[] = {
-    {IDS_COMPRESS_RATE, L"图形打印横向压缩率（%）", L"圖形列印橫向壓縮率（%）", L"Landscape orientation compressibility(%)"},
+    {IDS_COMPRESS_RATE, L"图形打印横向压缩率（%）", L"圖形列印橫向壓縮率（%）",
+     L"Landscape orientation compressibility(%)"},
     {IDS_X_MOVE, L"打印内容横向移动(mm)", L"列印內容橫向移動(mm)", L"landscape orientation move (mm) "},
     {IDS_PORT_OFFLINE, L"打印机驱动程序（端口：%s）处于脱机状态，请连接好打印机后重新设置！",
      L"印表機驅動程式（端口：%s）處於脫機狀態，請正確連接好印表機后重試！",

@@ -24,8 +24,8 @@ void ConvertPrivateDevMode(const PrivateDevMode* in, PrivateDevMode* out) {
     // A part from an older or smaller layout keeps the defaults in the fields it lacks.
     out->dwMoveValue = 0;
     out->dwCompressRate = 100;
-    const std::size_t bytes = std::min<std::size_t>(
-        {in->dmExtraHdr.dwSize, out->dmExtraHdr.dwSize, sizeof(PrivateDevMode)});
+    const std::size_t bytes =
+        std::min<std::size_t>({in->dmExtraHdr.dwSize, out->dmExtraHdr.dwSize, sizeof(PrivateDevMode)});
     std::memmove(out, in, bytes);
     out->dmExtraHdr.dwSize = sizeof(PrivateDevMode);
     out->dmExtraHdr.dwVersion = kOemVersion;

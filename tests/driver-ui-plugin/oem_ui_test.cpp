@@ -31,9 +31,9 @@ struct GetInfoCase {
     dk::DWORD mode;
     dk::DWORD bufferSize;  // 0: no buffer
     dk::HRESULT result;
-    dk::DWORD lastError;   // checked on failure
+    dk::DWORD lastError;  // checked on failure
     dk::DWORD needed;
-    dk::DWORD answer;      // checked on success
+    dk::DWORD answer;  // checked on success
 };
 
 const GetInfoCase kGetInfoCases[] = {
@@ -110,20 +110,32 @@ const PrivateDevMode kDefaults = {{20, kSig, 1}, 0, 100};
 
 const DevModeCase kDevModeCases[] = {
     {"default", dk::OEMDM_DEFAULT, {}, Part(0, 0, 55, 55), kDefaults},
-    {"convert carries the values", dk::OEMDM_CONVERT, Part(20, kSig, 30, 60), Part(20, kSig, 1, 1),
+    {"convert carries the values",
+     dk::OEMDM_CONVERT,
+     Part(20, kSig, 30, 60),
+     Part(20, kSig, 1, 1),
      {{20, kSig, 1}, 30, 60}},
-    {"convert keeps out-of-range values", dk::OEMDM_CONVERT, Part(20, kSig, 101, 250), Part(20, kSig, 1, 1),
+    {"convert keeps out-of-range values",
+     dk::OEMDM_CONVERT,
+     Part(20, kSig, 101, 250),
+     Part(20, kSig, 1, 1),
      {{20, kSig, 1}, 101, 250}},
-    {"convert of a 12-byte part gives the defaults", dk::OEMDM_CONVERT, Part(12, kSig, 30, 60),
-     Part(20, kSig, 5, 5), kDefaults},
+    {"convert of a 12-byte part gives the defaults", dk::OEMDM_CONVERT, Part(12, kSig, 30, 60), Part(20, kSig, 5, 5),
+     kDefaults},
     {"convert of another signature gives the defaults", dk::OEMDM_CONVERT, Part(20, 0x1234, 30, 60),
      Part(20, kSig, 5, 5), kDefaults},
-    {"merge puts values in range", dk::OEMDM_MERGE, Part(20, kSig, 101, 250), Part(20, kSig, 0, 0),
+    {"merge puts values in range",
+     dk::OEMDM_MERGE,
+     Part(20, kSig, 101, 250),
+     Part(20, kSig, 0, 0),
      {{20, kSig, 1}, 0, 100}},
-    {"merge of another signature gives the defaults", dk::OEMDM_MERGE, Part(20, 0x1234, 30, 60),
-     Part(20, kSig, 5, 5), kDefaults},
+    {"merge of another signature gives the defaults", dk::OEMDM_MERGE, Part(20, 0x1234, 30, 60), Part(20, kSig, 5, 5),
+     kDefaults},
     // The output's own size bounds the copy: a 16-byte output keeps the default rate.
-    {"merge into a smaller output", dk::OEMDM_MERGE, Part(20, kSig, 40, 60), Part(16, kSig, 5, 5),
+    {"merge into a smaller output",
+     dk::OEMDM_MERGE,
+     Part(20, kSig, 40, 60),
+     Part(16, kSig, 5, 5),
      {{20, kSig, 1}, 40, 100}},
 };
 

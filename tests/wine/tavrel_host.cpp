@@ -39,8 +39,8 @@ int main() {
         return 1;
     }
     // Through void*: the entry's real type is not GetProcAddress's.
-    auto getClassObject = reinterpret_cast<host::GetClassObject>(
-        reinterpret_cast<void*>(::GetProcAddress(module, "DllGetClassObject")));
+    auto getClassObject =
+        reinterpret_cast<host::GetClassObject>(reinterpret_cast<void*>(::GetProcAddress(module, "DllGetClassObject")));
     auto canUnloadNow =
         reinterpret_cast<host::CanUnloadNow>(reinterpret_cast<void*>(::GetProcAddress(module, "DllCanUnloadNow")));
     Check(getClassObject && canUnloadNow, "both exports found by their plain names");

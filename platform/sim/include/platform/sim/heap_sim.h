@@ -39,8 +39,8 @@ private:
         std::map<const void*, Block> blocks;
         std::optional<std::size_t> allowance;  // allocations left before refusing; none: no limit
     };
-    Private* Find(HeapHandle heap);              // with mutex_ held
-    static bool Allow(Private& heap);            // consumes one allocation of the allowance
+    Private* Find(HeapHandle heap);    // with mutex_ held
+    static bool Allow(Private& heap);  // consumes one allocation of the allowance
     static void* Add(Private& heap, std::size_t bytes);
 
     mutable std::mutex mutex_;
