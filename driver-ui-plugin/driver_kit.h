@@ -96,7 +96,14 @@ struct OEM_DMEXTRAHEADER {
 };
 
 struct DEVMODEW;  // the public DEVMODE: the plug-in only passes it on
-struct OEMUIOBJ;
+
+// The driver's handle on its own services, passed through to the plug-in; the procedures are the driver's
+// private business.
+struct OEMUIPROCS;
+struct OEMUIOBJ {
+    DWORD cbSize;
+    OEMUIPROCS* pOemUIProcs;
+};
 
 inline constexpr DWORD OEMDM_SIZE = 1;
 inline constexpr DWORD OEMDM_DEFAULT = 2;
@@ -200,6 +207,10 @@ inline constexpr LONG CPSUICB_ACTION_OPTIF_CHANGED = 1;
 
 using PFNCOMPROPSHEET = LONG_PTR (*)(HANDLE hComPropSheet, UINT Function, LPARAM lParam1, LPARAM lParam2);
 
+using LRESULT = LONG_PTR;
+using HINSTANCE = void*;
+using HICON = void*;
+
 struct PROPSHEETUI_INFO {
     WORD cbSize;
     WORD Version;
@@ -210,6 +221,25 @@ struct PROPSHEETUI_INFO {
     LPARAM lParamInit;
     ULONG_PTR UserData;
     ULONG_PTR Result;
+};
+
+struct PROPSHEETUI_INFO_HEADER {
+    WORD cbSize;
+    WORD Flags;
+    PWSTR pTitle;
+    HWND hWndParent;
+    HINSTANCE hInst;
+    union {
+        HICON hIcon;
+        ULONG_PTR IconID;
+    };
+};
+
+struct SETRESULT_INFO {
+    WORD cbSize;
+    WORD wReserved;
+    HANDLE hSetResult;
+    LRESULT Result;
 };
 
 inline constexpr UINT CPSFUNC_ADD_PROPSHEETPAGEW = 1;
@@ -246,7 +276,15 @@ struct OEMCUIPPARAM {
 inline constexpr DWORD OEMCUIP_DOCPROP = 1;
 inline constexpr DWORD OEMCUIP_PRNPROP = 2;
 
-struct DEVQUERYPRINT_INFO;
+struct DEVQUERYPRINT_INFO {
+    WORD cbSize;
+    WORD Level;
+    HANDLE hPrinter;
+    DEVMODEW* pDevMode;
+    PWSTR pszErrorStr;
+    DWORD cchErrorStr;
+    DWORD cchNeeded;
+};
 
 // The driver's services to the plug-in; the plug-in holds it but calls none of them, so only its identity
 // matters here.

@@ -107,6 +107,16 @@ SAME_FIELD(PROPSHEETUI_INFO, ::PROPSHEETUI_INFO, lParamInit);
 SAME_FIELD(PROPSHEETUI_INFO, ::PROPSHEETUI_INFO, UserData);
 SAME_FIELD(PROPSHEETUI_INFO, ::PROPSHEETUI_INFO, Result);
 static_assert(std::is_same_v<driverkit::PFNCOMPROPSHEET, ::PFNCOMPROPSHEET>);
+SAME_LAYOUT(PROPSHEETUI_INFO_HEADER, ::PROPSHEETUI_INFO_HEADER);
+SAME_FIELD(PROPSHEETUI_INFO_HEADER, ::PROPSHEETUI_INFO_HEADER, Flags);
+SAME_FIELD(PROPSHEETUI_INFO_HEADER, ::PROPSHEETUI_INFO_HEADER, pTitle);
+SAME_FIELD(PROPSHEETUI_INFO_HEADER, ::PROPSHEETUI_INFO_HEADER, hWndParent);
+SAME_FIELD(PROPSHEETUI_INFO_HEADER, ::PROPSHEETUI_INFO_HEADER, hInst);
+SAME_FIELD(PROPSHEETUI_INFO_HEADER, ::PROPSHEETUI_INFO_HEADER, IconID);
+static_assert(std::is_same_v<decltype(::PROPSHEETUI_INFO_HEADER::pTitle), LPWSTR>, "the UNICODE header");
+SAME_LAYOUT(SETRESULT_INFO, ::SETRESULT_INFO);
+SAME_FIELD(SETRESULT_INFO, ::SETRESULT_INFO, hSetResult);
+SAME_FIELD(SETRESULT_INFO, ::SETRESULT_INFO, Result);
 
 // The plug-in records, which mingw-w64 does not carry: the published x64 layouts (pointers and handles 8
 // bytes, DWORDs 4, each member at its natural alignment).
@@ -119,6 +129,10 @@ static_assert(offsetof(driverkit::OEMCUIPPARAM, dwFlags) == 64);
 static_assert(offsetof(driverkit::OEMCUIPPARAM, pOEMOptItems) == 88);
 static_assert(offsetof(driverkit::OEMCUIPPARAM, cOEMOptItems) == 96);
 static_assert(offsetof(driverkit::OEMCUIPPARAM, OEMCUIPCallback) == 112 && sizeof(driverkit::OEMCUIPPARAM) == 120);
+static_assert(offsetof(driverkit::OEMUIOBJ, pOemUIProcs) == 8 && sizeof(driverkit::OEMUIOBJ) == 16);
+static_assert(offsetof(driverkit::DEVQUERYPRINT_INFO, hPrinter) == 8);
+static_assert(offsetof(driverkit::DEVQUERYPRINT_INFO, pszErrorStr) == 24);
+static_assert(offsetof(driverkit::DEVQUERYPRINT_INFO, cchNeeded) == 36 && sizeof(driverkit::DEVQUERYPRINT_INFO) == 40);
 
 // COM objects are reached through their first pointer, the function table.
 static_assert(sizeof(driverkit::IUnknown) == sizeof(void*) && sizeof(driverkit::IPrintOemUI) == sizeof(void*));
