@@ -1,7 +1,9 @@
 #include "thread_printer_items.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
+#include <thread>
 
 #include "platform/platform.h"
 #include "platform/thread_state.h"
@@ -9,7 +11,24 @@
 namespace tavrel {
 
 namespace {
-std::mutex g_ThreadPrinterItemsLock;
+
+// The table's lock. Thread detach takes it under the loader lock, where nothing may be allocated, and the
+// Windows threads library's mutex allocates at its first lock and makes an event at its first contention: so
+// a flag, which needs neither. Everything done under it is short.
+class TableLock {
+public:
+    void lock() {
+        while (flag_.test_and_set(std::memory_order_acquire)) {
+            std::this_thread::yield();
+        }
+    }
+    void unlock() { flag_.clear(std::memory_order_release); }
+
+private:
+    std::atomic_flag flag_;
+};
+
+TableLock g_ThreadPrinterItemsLock;
 std::vector<ThreadPrinterItem> g_ThreadPrinterItems;
 
 std::vector<ThreadPrinterItem>::iterator FindItem(driverkit::DWORD threadId) {

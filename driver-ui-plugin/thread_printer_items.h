@@ -22,6 +22,7 @@ struct ThreadPrinterItem {
 int SetThreadPrinterName(driverkit::DWORD threadId, const wchar_t* name);
 // The calling thread's name, cut to capacity - 1 characters: 1 when found, 0 (and "") when not.
 int GetThreadPrinterName(std::wstring& name, std::size_t capacity = kNameChars);
+// Takes only the table's lock and allocates nothing: thread detach calls it under the loader lock.
 void RemoveThreadPrinterName(driverkit::DWORD threadId);
 
 // A copy of the table in insertion order, for checks.

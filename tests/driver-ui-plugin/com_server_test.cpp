@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
 #include "com_server.h"
 #include "oem_ui.h"
 #include "platform/platform.h"
@@ -127,6 +132,38 @@ TEST_F(ComServerTest, ThreadDetachForgetsOnlyThatThreadsPrinter) {
     const auto items = tavrel::ThreadPrinterItems();
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].szPrinterName, L"Other");
+}
+
+// Every property sheet of the host runs on a thread of its own: each thread sets, reads and, when it ends,
+// removes its own record while the others do the same.
+TEST_F(ComServerTest, ThreadsKeepTheirOwnPrinterNames) {
+    constexpr int kThreads = 8;
+    constexpr int kRounds = 200;
+    std::atomic<int> wrongNames{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t, &wrongNames] {
+            const dk::DWORD me = platform::threadState().CurrentThreadId();
+            for (int round = 0; round < kRounds; ++round) {
+                const std::wstring name = L"Printer " + std::to_wstring(t) + L"/" + std::to_wstring(round);
+                tavrel::SetThreadPrinterName(me, name.c_str());
+                std::wstring read;
+                if (tavrel::GetThreadPrinterName(read) != 1 || read != name) {
+                    ++wrongNames;
+                }
+                if (round % 50 == 49) {
+                    tavrel::RemoveThreadPrinterName(me);
+                }
+            }
+            tavrel::SetThreadPrinterName(me, L"last");
+            DllMain(nullptr, dk::DLL_THREAD_DETACH, nullptr);
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(wrongNames.load(), 0);
+    EXPECT_TRUE(tavrel::ThreadPrinterItems().empty()) << "each thread's detach removed its record";
 }
 
 TEST_F(ComServerTest, ThePrinterNameTableKeepsOneRecordPerThreadInOrder) {
