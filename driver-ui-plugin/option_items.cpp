@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "model_settings_file.h"
@@ -81,8 +82,8 @@ platform::HeapHandle HeapOf(const dk::OEMCUIPPARAM& param) {
 }
 
 // The leading decimal integer of a text, as the C runtime reads one: blanks, a sign, digits; 0 without
-// digits. Saturates instead of wrapping.
-std::int32_t LeadingInteger(const std::wstring& text) {
+// digits. A number that does not fit in 32 bits is no value.
+std::optional<std::int32_t> LeadingInteger(const std::wstring& text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == L' ' || (text[i] >= L'\t' && text[i] <= L'\r'))) {
         ++i;
@@ -92,13 +93,16 @@ std::int32_t LeadingInteger(const std::wstring& text) {
         negative = text[i] == L'-';
         ++i;
     }
+    const std::int64_t limit = negative ? -std::int64_t{std::numeric_limits<std::int32_t>::min()}
+                                        : std::int64_t{std::numeric_limits<std::int32_t>::max()};
     std::int64_t magnitude = 0;
     for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-        magnitude = std::min<std::int64_t>(magnitude * 10 + (text[i] - L'0'), std::int64_t{1} << 32);
+        magnitude = magnitude * 10 + (text[i] - L'0');
+        if (magnitude > limit) {
+            return std::nullopt;
+        }
     }
-    const std::int64_t value = negative ? -magnitude : magnitude;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                                              std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
 // REG_SZ in decimal, without a terminator.
@@ -196,7 +200,11 @@ bool ReadPrinterDataValue(const std::wstring& name,
             return false;
         }
     }
-    value = LeadingInteger(text);
+    const auto number = LeadingInteger(text);
+    if (!number) {
+        return false;
+    }
+    value = *number;
     return true;
 }
 

@@ -31,8 +31,9 @@ struct OptionItemSwitches {
 };
 OptionItemSwitches GetOptionItemSwitches(const std::wstring& printerName);
 
-// A printer's stored value: its printer data when useData and the data is there, else the model settings
-// file's starting value. False, value untouched, when neither holds a value.
+// A printer's stored value: its printer data when useData and the data is there and fits the 100-character
+// buffer, else the model settings file's starting value. False, value untouched, when the text found is
+// empty or its number does not fit in 32 bits.
 bool ReadPrinterDataValue(const std::wstring& name, std::int32_t& value, bool useData, platform::PrinterHandle printer);
 
 // Heap blocks for the items. Each returns null when the heap refuses.

@@ -157,6 +157,29 @@ TEST_F(OemUITest, DevModeKeepsThePrivatePart) {
     }
 }
 
+// The driver may pass only one of the two parts; the one it passes is left as it is.
+TEST_F(OemUITest, DevModeWithAMissingPartWritesNothing) {
+    const PrivateDevMode before = Part(20, kSig, 55, 55);
+    struct Case {
+        const char* name;
+        dk::DWORD mode;
+        bool in;
+        bool out;
+    };
+    for (const Case& c : {Case{"default without output", dk::OEMDM_DEFAULT, true, false},
+                          Case{"convert without input", dk::OEMDM_CONVERT, false, true},
+                          Case{"convert without output", dk::OEMDM_CONVERT, true, false}}) {
+        SCOPED_TRACE(c.name);
+        PrivateDevMode in = before;
+        PrivateDevMode out = before;
+        dk::OEMDMPARAM param{};
+        param.pOEMDMIn = c.in ? &in : nullptr;
+        param.pOEMDMOut = c.out ? &out : nullptr;
+        EXPECT_EQ(ui->DevMode(c.mode, &param), dk::S_OK);
+        EXPECT_TRUE(in == before && out == before);
+    }
+}
+
 TEST_F(OemUITest, DevModeSizeAndRefusals) {
     dk::OEMDMPARAM param{};
     ASSERT_EQ(ui->DevMode(dk::OEMDM_SIZE, &param), dk::S_OK);

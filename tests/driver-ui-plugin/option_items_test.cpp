@@ -25,6 +25,13 @@ protected:
     OptionItemsTest() { printer = sim.spooler().OpenPrinter(kPrinter); }
     ~OptionItemsTest() override { sim.spooler().ClosePrinter(printer); }
 
+    // No model settings file and no printer data.
+    void Reset() {
+        sim.files().DeleteFile(kSettingsFile);
+        sim.spooler().AddPrinter(kPrinter, L"Maker VP-1 Series", L"USB001");  // drops the printer data
+        sim.spooler().ClosePrinter(printer);
+        printer = sim.spooler().OpenPrinter(kPrinter);
+    }
     void Write(std::initializer_list<Setting> settings) {
         for (const auto& s : settings) {
             WriteSetting(s.section, s.key, s.value);
@@ -134,6 +141,10 @@ TEST_F(OptionItemsTest, TheModelSettingsFileChoosesTheItems) {
     }
 }
 
+// 98 zeros and "85": 100 characters.
+const std::wstring kZeroPadded85 = std::wstring(98, L'0') + L"85";
+const std::wstring k200Digits(200, L'1');
+
 struct ValueCase {
     const char* name;
     std::vector<Setting> settings;
@@ -159,11 +170,6 @@ const ValueCase kValueCases[] = {
      L"70",
      {70}},
     {"no data and no starting value", {{L"Settings", L"Landscape_Compress", L"1"}}, nullptr, nullptr, {100}},
-    {"an empty starting value is no value",
-     {{L"Settings", L"XMoveEnable", L"1"}, {L"Settings", L"XMove", L""}},
-     nullptr,
-     nullptr,
-     {0}},
     {"method 1 names",
      {{L"Settings", L"GraphicProcessMethod", L"1"},
       {L"ImageProcess", L"MoveX", L"7"},
@@ -176,15 +182,24 @@ const ValueCase kValueCases[] = {
      L"COMPRESS_VALUE",
      L"abc",
      {100}},
+    {"only the leading digits count", {{L"Settings", L"Landscape_Compress", L"1"}}, L"COMPRESS_VALUE", L" 85%", {85}},
+    // The read buffer holds 100 characters: data that fills it exactly has no terminator left after it.
+    {"data filling the buffer exactly",
+     {{L"Settings", L"Landscape_Compress", L"1"}, {L"Settings", L"COMPRESS_VALUE", L"60"}},
+     L"COMPRESS_VALUE",
+     kZeroPadded85.c_str(),
+     {85}},
+    {"data longer than the buffer gives way to the file",
+     {{L"Settings", L"Landscape_Compress", L"1"}, {L"Settings", L"COMPRESS_VALUE", L"60"}},
+     L"COMPRESS_VALUE",
+     k200Digits.c_str(),
+     {60}},
 };
 
 TEST_F(OptionItemsTest, StoredValuesAndTheirRanges) {
     for (const auto& c : kValueCases) {
         SCOPED_TRACE(c.name);
-        sim.files().DeleteFile(kSettingsFile);
-        sim.spooler().AddPrinter(kPrinter, L"Maker VP-1 Series", L"USB001");  // drops the printer data
-        sim.spooler().ClosePrinter(printer);
-        printer = sim.spooler().OpenPrinter(kPrinter);
+        Reset();
         for (const auto& s : c.settings) {
             WriteSetting(s.section, s.key, s.value);
         }
@@ -196,6 +211,41 @@ TEST_F(OptionItemsTest, StoredValuesAndTheirRanges) {
             sel.push_back(item.Sel);
         }
         EXPECT_EQ(sel, c.sel);
+    }
+}
+
+struct NumberCase {
+    const char* name;
+    const wchar_t* data;  // printer data "XMove", or null
+    const wchar_t* file;  // [Settings] XMove, or null
+    bool found;
+    std::int32_t value;  // 7 when nothing was found
+};
+
+const NumberCase kNumberCases[] = {
+    {"highest 32-bit number", L"2147483647", nullptr, true, 2147483647},
+    {"lowest 32-bit number", L"-2147483648", nullptr, true, -2147483647 - 1},
+    // A parse that wraps would read 2^32 + 85 as 85; one that saturates would find a value.
+    {"data beyond 32 bits", L"4294967381", L"60", false, 7},
+    {"below 32 bits", L"-2147483649", nullptr, false, 7},
+    {"a starting value beyond 32 bits", nullptr, k200Digits.c_str(), false, 7},
+    {"an empty starting value", nullptr, L"", false, 7},
+    {"no digits", L"abc", nullptr, true, 0},
+};
+
+TEST_F(OptionItemsTest, ReadingAValueStopsAt32Bits) {
+    for (const auto& c : kNumberCases) {
+        SCOPED_TRACE(c.name);
+        Reset();
+        if (c.data) {
+            PutData(L"XMove", c.data);
+        }
+        if (c.file) {
+            WriteSetting(L"Settings", L"XMove", c.file);
+        }
+        std::int32_t value = 7;
+        EXPECT_EQ(tavrel::ReadPrinterDataValue(L"XMove", value, true, printer), c.found);
+        EXPECT_EQ(value, c.value);
     }
 }
 
@@ -227,6 +277,50 @@ TEST_F(OptionItemsTest, MethodOneWritesItsOwnNames) {
     Apply(param);
     EXPECT_EQ(Data(L"MoveY"), L"12");
     EXPECT_EQ(Data(L"XMove"), L"<none>");
+}
+
+// The driver makes room for what the counting call said; the file may offer more by the filling call.
+TEST_F(OptionItemsTest, NeitherFillingNorApplyingGoesPastTheAllottedItems) {
+    Write({{L"Settings", L"Landscape_Compress", L"1"}});
+    param = Param();
+    tavrel::OemCommonUIProp(dk::OEMCUIP_PRNPROP, &param);
+    ASSERT_EQ(param.cOEMOptItems, 1u);
+    Write({{L"Settings", L"XMoveEnable", L"1"}});
+
+    dk::OPTITEM guard{};
+    guard.cbSize = 0xBEEF;
+    items.assign(2, guard);
+    param.pOEMOptItems = items.data();
+    tavrel::OemCommonUIProp(dk::OEMCUIP_PRNPROP, &param);
+    EXPECT_EQ(items[0].cbSize, sizeof(dk::OPTITEM));
+    EXPECT_EQ(items[1].cbSize, 0xBEEF) << "the item past the allotted one was touched";
+
+    items[0].Sel = 70;
+    items[1].Sel = 9;
+    Apply(param);
+    EXPECT_EQ(Data(L"COMPRESS_VALUE"), L"70");
+    EXPECT_EQ(Data(L"XMove"), L"<none>") << "written from an item the driver never allotted";
+}
+
+// Only methods 0 and 1 are defined; a file switched to another one after the items were built.
+TEST_F(OptionItemsTest, AnUndefinedMethodWritesNothing) {
+    Write({{L"Settings", L"Landscape_Compress", L"1"}});
+    ASSERT_EQ(BuildPrinterItems().size(), 1u);
+    tavrel::PrivateDevMode part{};
+    tavrel::DefaultPrivateDevMode(part);
+    dk::OEMCUIPPARAM doc = Param();
+    doc.pOEMDM = &part;
+    std::vector<dk::OPTITEM> docItems(1);
+    doc.cOEMOptItems = 1;
+    doc.pOEMOptItems = docItems.data();
+    tavrel::OemCommonUIProp(dk::OEMCUIP_DOCPROP, &doc);
+
+    Write({{L"Settings", L"GraphicProcessMethod", L"2"}});
+    Apply(param);
+    Apply(doc);
+    for (const wchar_t* name : {L"COMPRESS_VALUE", L"CompressRate", L"XMove", L"MoveX", L"MoveY"}) {
+        EXPECT_EQ(Data(name), L"<none>") << platform::WideToUtf8(name);
+    }
 }
 
 TEST_F(OptionItemsTest, AnItemIsAnUpDownFieldInTheDriversHeap) {
