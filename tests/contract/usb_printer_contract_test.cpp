@@ -1,6 +1,7 @@
 // The class driver's failure paths, which need no printer: what an unknown device path and a handle that is not
 // open give, in the result and in the thread's last-error value.
 #include "platform/platform.h"
+#include "platform/thread_state.h"
 #include "platform/usb_printer.h"
 #include "platform_under_test.h"
 
@@ -27,6 +28,14 @@ TEST_F(UsbPrinterContract, UnknownDeviceAndClosedHandlesFail) {
     // The value is the calling thread's own and stays until someone sets it.
     driver.SetLastError(platform::kErrorTimeout);
     EXPECT_EQ(driver.GetLastError(), platform::kErrorTimeout);
+}
+
+// One last-error value per thread, whoever sets or reads it.
+TEST_F(UsbPrinterContract, TheLastErrorIsTheThreads) {
+    platform::usbDriver().SetLastError(platform::kErrorTimeout);
+    EXPECT_EQ(platform::threadState().GetLastError(), platform::kErrorTimeout);
+    platform::threadState().SetLastError(platform::kErrorInvalidParameter);
+    EXPECT_EQ(platform::usbDriver().GetLastError(), platform::kErrorInvalidParameter);
 }
 
 }  // namespace

@@ -59,11 +59,11 @@ private:
     SimMessageBoxes messageBoxes_;
     SimProcesses processes_;
     SimSpooler spooler_;
-    SimUsbBus usbBus_{clock_};
+    SimThreadState threadState_;  // before the USB bus, which keeps its last errors there
+    SimUsbBus usbBus_{clock_, threadState_};
     SimPortLibrary portLibrary_{usbBus_};
     SimUsbPrinterDriver usbDriver_{usbBus_};
     HeadlessForms forms_{clock_};
-    SimThreadState threadState_;
     SimHeap heap_;
     Platform table_;
 };
