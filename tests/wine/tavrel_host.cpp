@@ -1,5 +1,5 @@
 // A small driver host for Tavrel.dll under Wine: loads the module as the COM runtime would, creates the
-// plug-in through its exports, asks it what a driver asks first (signature, private part size, colour
+// plug-in through its exports, asks it what a driver asks first (signature, the private DEVMODE part, colour
 // profile, printer items for the prefix's printer), releases everything and unloads it. Exit code 0 when
 // every answer is the expected one.
 
@@ -70,6 +70,20 @@ int main() {
         dk::OEMDMPARAM dm{};
         dm.cbSize = sizeof dm;
         Check(ui->DevMode(dk::OEMDM_SIZE, &dm) == host::kOk && dm.cbBufSize == 20, "private part size");
+        // The private part: size, signature, version, move value, compression rate.
+        dk::DWORD in[5] = {20, 0x4D534654, 1, 40, 60};
+        dk::DWORD out[5] = {};
+        dm.pOEMDMOut = out;
+        Check(ui->DevMode(dk::OEMDM_DEFAULT, &dm) == host::kOk && out[0] == 20 && out[1] == 0x4D534654 && out[3] == 0 &&
+                  out[4] == 100,
+              "private part defaults");
+        dm.pOEMDMIn = in;
+        Check(ui->DevMode(dk::OEMDM_CONVERT, &dm) == host::kOk && out[3] == 40 && out[4] == 60,
+              "private part converted");
+        in[3] = 101;
+        in[4] = 250;
+        Check(ui->DevMode(dk::OEMDM_MERGE, &dm) == host::kOk && out[3] == 0 && out[4] == 100,
+              "merged private part in range");
         wchar_t profile[16] = {};
         dk::ULONG size = sizeof profile;
         dk::FLONG flags = 0;
