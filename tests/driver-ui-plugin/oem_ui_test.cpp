@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -155,6 +156,26 @@ TEST_F(OemUITest, DevModeKeepsThePrivatePart) {
         ASSERT_EQ(ui->DevMode(c.mode, &param), dk::S_OK);
         EXPECT_TRUE(out == c.want) << out.dmExtraHdr.dwSize << " " << out.dwMoveValue << " " << out.dwCompressRate;
     }
+}
+
+// Parts that claim more than our 20 bytes (a later layout, or a damaged size): only our 20 are carried.
+TEST_F(OemUITest, ConvertCarriesAtMostTwentyBytes) {
+    std::uint8_t in[64];
+    std::uint8_t out[64];
+    std::memset(in, 0x11, sizeof in);
+    std::memset(out, 0xEE, sizeof out);
+    const PrivateDevMode inHead = Part(64, kSig, 30, 60);
+    const PrivateDevMode outHead = Part(64, kSig, 0, 0);
+    std::memcpy(in, &inHead, sizeof inHead);
+    std::memcpy(out, &outHead, sizeof outHead);
+    dk::OEMDMPARAM param{};
+    param.pOEMDMIn = in;
+    param.pOEMDMOut = out;
+    ASSERT_EQ(ui->DevMode(dk::OEMDM_CONVERT, &param), dk::S_OK);
+    PrivateDevMode got;
+    std::memcpy(&got, out, sizeof got);
+    EXPECT_TRUE(got == (PrivateDevMode{{20, kSig, 1}, 30, 60}));
+    EXPECT_EQ(std::count(out + 20, out + 64, 0xEE), 44) << "bytes past the part were written";
 }
 
 // The driver may pass only one of the two parts; the one it passes is left as it is.
