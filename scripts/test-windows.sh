@@ -152,6 +152,13 @@ exports=$(i686-w64-mingw32-objdump -p "$standin" | sed -n '/\[Ordinal\/Name Poin
 want="CloseUSBPort GetUSBHWID GetUSBPrintFileName OpenPrinterUSBPort ReadPort USBPrintRefresh WritePort "
 [[ $exports == "$want" ]] || { echo "FAIL: QVP_RW.dll exports '$exports', want '$want'" >&2; exit 1; }
 echo "QVP_RW.dll exports (undecorated): $exports"
+tavrel=build-win64/driver-ui-plugin/Tavrel.dll  # ctest runs tests/wine/tavrel_host.cpp against it
+expect_format "$tavrel" PE32+
+exports=$(x86_64-w64-mingw32-objdump -p "$tavrel" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+          sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
+want="DllCanUnloadNow DllGetClassObject "
+[[ $exports == "$want" ]] || { echo "FAIL: Tavrel.dll exports '$exports', want '$want'" >&2; exit 1; }
+echo "Tavrel.dll exports (undecorated): $exports"
 # The runtimes are linked in: no binary may need a DLL that Windows does not bring.
 while IFS= read -r -d '' pe; do
     if x86_64-w64-mingw32-objdump -p "$pe" | grep -iE 'DLL Name: (libstdc|libgcc|libwinpthread|zlib)'; then

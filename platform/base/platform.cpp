@@ -13,6 +13,10 @@ void Install(const Platform* p) {
     g_current.store(p, std::memory_order_release);
 }
 
+bool IsInstalled() {
+    return g_current.load(std::memory_order_acquire) != nullptr;
+}
+
 const Platform& Current() {
     const Platform* p = g_current.load(std::memory_order_acquire);
     assert(p && "no platform installed");

@@ -15,6 +15,8 @@ SimPlatform::SimPlatform() {
     table_.portLibrary = &portLibrary_;
     table_.usbDriver = &usbDriver_;
     table_.forms = &forms_;
+    table_.threadState = &threadState_;
+    table_.heap = &heap_;
     Install(&table_);
 }
 
@@ -23,3 +25,10 @@ SimPlatform::~SimPlatform() {
 }
 
 }  // namespace platform::sim
+
+namespace platform {
+
+// Each test installs its own sim platform.
+void InstallDefaultOnce() {}
+
+}  // namespace platform

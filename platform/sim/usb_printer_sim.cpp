@@ -27,7 +27,7 @@ bool SamePath(const std::wstring& a, const std::string& b) {
 
 // ---- SimUsbBus -------------------------------------------------------------------------------------------
 
-SimUsbBus::SimUsbBus(SimClock& clock) : clock_(clock) {}
+SimUsbBus::SimUsbBus(SimClock& clock, SimThreadState& threadState) : clock_(clock), threadState_(threadState) {}
 
 void SimUsbBus::Plug(std::shared_ptr<SimUsbDevice> device) {
     if (!device) {
@@ -161,14 +161,11 @@ Bytes SimUsbBus::ReadWithin(SimUsbDevice& device, std::size_t length, std::uint3
 }
 
 std::uint32_t SimUsbBus::LastError() const {
-    std::lock_guard lock(mutex_);
-    auto it = lastErrors_.find(std::this_thread::get_id());
-    return it == lastErrors_.end() ? kErrorSuccess : it->second;
+    return threadState_.GetLastError();
 }
 
 void SimUsbBus::SetLastError(std::uint32_t error) {
-    std::lock_guard lock(mutex_);
-    lastErrors_[std::this_thread::get_id()] = error;
+    threadState_.SetLastError(error);
 }
 
 // ---- SimUsbPrinterDriver ---------------------------------------------------------------------------------

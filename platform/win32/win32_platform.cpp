@@ -1,5 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
+#include <mutex>
+
 namespace platform::win32 {
 
 Win32Platform::Win32Platform() {
@@ -15,6 +17,8 @@ Win32Platform::Win32Platform() {
     table_.portLibrary = &portLibrary_;
     table_.usbDriver = &usbDriver_;
     table_.forms = &forms_;
+    table_.threadState = &threadState_;
+    table_.heap = &heap_;
     Install(&table_);
 }
 
@@ -23,3 +27,18 @@ Win32Platform::~Win32Platform() {
 }
 
 }  // namespace platform::win32
+
+namespace platform {
+
+// Kept until the module unloads, when its destructor uninstalls it; made outside the loader lock, at the
+// first call of whoever needs it.
+void InstallDefaultOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (!IsInstalled()) {
+            static win32::Win32Platform platform;
+        }
+    });
+}
+
+}  // namespace platform

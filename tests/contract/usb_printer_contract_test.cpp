@@ -2,6 +2,7 @@
 // open give, in the result and in the thread's last-error value; and transfers to a device that never answers,
 // which end only by a cancel or a close and leave the caller's last-error value as the caller set it.
 #include "platform/platform.h"
+#include "platform/thread_state.h"
 #include "platform/usb_printer.h"
 #include "platform_under_test.h"
 
@@ -109,6 +110,14 @@ TEST_F(UsbPrinterContract, SilentDeviceTakesAWriteWhole) {
     EXPECT_TRUE(driver.GetOverlappedResult(handle, count));
     EXPECT_EQ(count, sizeof data);
     EXPECT_TRUE(driver.CloseHandle(handle));
+}
+
+// One last-error value per thread, whoever sets or reads it.
+TEST_F(UsbPrinterContract, TheLastErrorIsTheThreads) {
+    platform::usbDriver().SetLastError(platform::kErrorTimeout);
+    EXPECT_EQ(platform::threadState().GetLastError(), platform::kErrorTimeout);
+    platform::threadState().SetLastError(platform::kErrorInvalidParameter);
+    EXPECT_EQ(platform::usbDriver().GetLastError(), platform::kErrorInvalidParameter);
 }
 
 }  // namespace

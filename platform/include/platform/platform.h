@@ -17,6 +17,8 @@ class Processes;
 class Spooler;
 class PortLibrary;
 class UsbPrinterDriver;
+class ThreadState;
+class Heap;
 namespace forms {
 class Backend;
 }
@@ -35,11 +37,18 @@ struct Platform {
     PortLibrary* portLibrary = nullptr;
     UsbPrinterDriver* usbDriver = nullptr;
     forms::Backend* forms = nullptr;
+    ThreadState* threadState = nullptr;
+    Heap* heap = nullptr;
 };
 
 // Installs p (null uninstalls). Not thread-safe: done before any thread of the run starts.
 void Install(const Platform* p);
 const Platform& Current();
+bool IsInstalled();
+// For a module that has no start-up of its own (the plug-in, loaded into someone else's process): installs
+// the implementation's own platform unless one is installed already. The first call does it, from any thread;
+// later calls return at once. The sim installs nothing: its tests install theirs.
+void InstallDefaultOnce();
 
 inline Profile& profile() { assert(Current().profile); return *Current().profile; }
 inline FileSystem& files() { assert(Current().files); return *Current().files; }
@@ -53,5 +62,7 @@ inline Spooler& spooler() { assert(Current().spooler); return *Current().spooler
 inline PortLibrary& portLibrary() { assert(Current().portLibrary); return *Current().portLibrary; }
 inline UsbPrinterDriver& usbDriver() { assert(Current().usbDriver); return *Current().usbDriver; }
 inline forms::Backend& formsBackend() { assert(Current().forms); return *Current().forms; }
+inline ThreadState& threadState() { assert(Current().threadState); return *Current().threadState; }
+inline Heap& heap() { assert(Current().heap); return *Current().heap; }
 
 }  // namespace platform

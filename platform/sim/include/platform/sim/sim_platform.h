@@ -9,6 +9,7 @@
 #include "platform/sim/codepage_sim.h"
 #include "platform/sim/files_sim.h"
 #include "platform/sim/forms_headless.h"
+#include "platform/sim/heap_sim.h"
 #include "platform/sim/locale_sim.h"
 #include "platform/sim/message_box_sim.h"
 #include "platform/sim/port_library_sim.h"
@@ -16,6 +17,7 @@
 #include "platform/sim/profile_sim.h"
 #include "platform/sim/resources_sim.h"
 #include "platform/sim/spooler_sim.h"
+#include "platform/sim/thread_state_sim.h"
 #include "platform/sim/usb_printer_sim.h"
 
 namespace platform::sim {
@@ -40,6 +42,8 @@ public:
     SimPortLibrary& portLibrary() { return portLibrary_; }
     SimUsbPrinterDriver& usbDriver() { return usbDriver_; }
     HeadlessForms& forms() { return forms_; }
+    SimThreadState& threadState() { return threadState_; }
+    SimHeap& heap() { return heap_; }
 
     // The table the current platform accessor hands out, every entry pointing at one of the parts above.
     Platform& table() { return table_; }
@@ -54,10 +58,12 @@ private:
     SimMessageBoxes messageBoxes_;
     SimProcesses processes_;
     SimSpooler spooler_;
-    SimUsbBus usbBus_{clock_};
+    SimThreadState threadState_;  // before the USB bus, which keeps its last errors there
+    SimUsbBus usbBus_{clock_, threadState_};
     SimPortLibrary portLibrary_{usbBus_};
     SimUsbPrinterDriver usbDriver_{usbBus_};
     HeadlessForms forms_{clock_, messageBoxes_};
+    SimHeap heap_;
     Platform table_;
 };
 

@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/sim/thread_state_sim.h"
 #include "platform/types.h"
 #include "platform/usb_printer.h"
 
@@ -61,7 +62,7 @@ struct SimUsbCall {
 
 class SimUsbBus {
 public:
-    explicit SimUsbBus(SimClock& clock);
+    SimUsbBus(SimClock& clock, SimThreadState& threadState);
     SimUsbBus(const SimUsbBus&) = delete;
     SimUsbBus& operator=(const SimUsbBus&) = delete;
 
@@ -102,7 +103,7 @@ public:
     // nothing at once.
     Bytes ReadWithin(SimUsbDevice& device, std::size_t length, std::uint32_t timeoutMs);
 
-    // The calling thread's last-error value.
+    // The calling thread's last-error value: the thread state's, which every platform call shares.
     std::uint32_t LastError() const;
     void SetLastError(std::uint32_t error);
 
@@ -114,11 +115,11 @@ private:
     };
 
     SimClock& clock_;
+    SimThreadState& threadState_;
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<SimUsbDevice>> devices_;
     std::map<FileHandle, Handle> handles_;
     FileHandle nextHandle_ = 0x10;
-    std::map<std::thread::id, std::uint32_t> lastErrors_;
 };
 
 class SimUsbPrinterDriver : public UsbPrinterDriver {

@@ -7,6 +7,7 @@
 #include "platform/win32/codepage_win32.h"
 #include "platform/win32/files_win32.h"
 #include "platform/win32/forms_win32.h"
+#include "platform/win32/heap_win32.h"
 #include "platform/win32/locale_win32.h"
 #include "platform/win32/message_box_win32.h"
 #include "platform/win32/port_library_win32.h"
@@ -14,6 +15,7 @@
 #include "platform/win32/profile_win32.h"
 #include "platform/win32/resources_win32.h"
 #include "platform/win32/spooler_win32.h"
+#include "platform/win32/thread_state_win32.h"
 #include "platform/win32/usb_printer_win32.h"
 
 namespace platform::win32 {
@@ -40,6 +42,8 @@ private:
     Win32Spooler spooler_;
     Win32PortLibrary portLibrary_;
     Win32UsbPrinterDriver usbDriver_;
+    Win32ThreadState threadState_;
+    Win32Heap heap_;
     // Last of the parts, so that its forms go first.
     Win32Forms forms_;
     Platform table_;

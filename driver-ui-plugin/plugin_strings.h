@@ -1,0 +1,22 @@
+#pragma once
+// The plug-in's string table in its three languages, chosen by the user-interface language as the system
+// chooses a module's resources: Simplified Chinese for 2052 and 4100, Traditional Chinese for 1028, 3076 and
+// 5124, English for every other language.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tavrel {
+
+inline constexpr std::uint32_t IDS_COMPRESS_RATE = 10;
+inline constexpr std::uint32_t IDS_X_MOVE = 12;
+inline constexpr std::uint32_t IDS_PORT_OFFLINE = 15;
+inline constexpr std::uint32_t IDS_Y_MOVE = 16;
+inline constexpr std::uint32_t IDS_PORT_UNSUPPORTED = 17;
+inline constexpr std::uint32_t IDS_NOTICE = 18;
+
+// The text of id in the language of langId; nothing for an id the table lacks.
+std::optional<std::wstring> PluginString(std::uint32_t id, std::uint16_t langId);
+
+}  // namespace tavrel
