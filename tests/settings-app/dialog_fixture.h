@@ -30,7 +30,8 @@ protected:
         g_byStartPage = pgSingleItem;
         g_iItem = 0;
     }
-    // Base item 0 of the given width and ENUM rule; extra holds further keys ("SubGroup=1\n"). The printer
+    // Base item 0 of the given width and ENUM rule; extra holds further keys ("SubGroup=1\n"), which come first
+    // and so win over the defaults (the first of two equal keys counts). The printer
     // holds the item at `value`.
     void UseItem(std::uint32_t width,
                  const std::wstring& rule,
@@ -38,10 +39,10 @@ protected:
                  const std::wstring& extra = L"",
                  const std::wstring& globalKeys = L"") {
         const std::wstring menu =
-            L"[BaseSection]\nItemCount=1\n[BaseItem01]\nName=Item\nTitle.EN=Item title\n"
+            L"[BaseSection]\nItemCount=1\n[BaseItem01]\n" + extra + L"Name=Item\nTitle.EN=Item title\n"
             L"Note.EN=Item note\nGetInstruction=24\nSetInstruction=" +
             std::wstring(kSet) + L"\nParameterCount=" + std::to_wstring(width) + L"\nRuleType=ENUM\nRule.EN=" + rule +
-            L"\n" + extra;
+            L"\n";
         LoadModel(globalKeys, menu);
         printer->defineItem(vprinter::ItemCode(0x24), width == 0 ? 1 : static_cast<int>(width), value);
     }
