@@ -38,11 +38,11 @@ protected:
                  std::int32_t value = 0,
                  const std::wstring& extra = L"",
                  const std::wstring& globalKeys = L"") {
-        const std::wstring menu =
-            L"[BaseSection]\nItemCount=1\n[BaseItem01]\n" + extra + L"Name=Item\nTitle.EN=Item title\n"
-            L"Note.EN=Item note\nGetInstruction=24\nSetInstruction=" +
-            std::wstring(kSet) + L"\nParameterCount=" + std::to_wstring(width) + L"\nRuleType=ENUM\nRule.EN=" + rule +
-            L"\n";
+        const std::wstring menu = L"[BaseSection]\nItemCount=1\n[BaseItem01]\n" + extra +
+                                  L"Name=Item\nTitle.EN=Item title\n"
+                                  L"Note.EN=Item note\nGetInstruction=24\nSetInstruction=" +
+                                  std::wstring(kSet) + L"\nParameterCount=" + std::to_wstring(width) +
+                                  L"\nRuleType=ENUM\nRule.EN=" + rule + L"\n";
         LoadModel(globalKeys, menu);
         printer->defineItem(vprinter::ItemCode(0x24), width == 0 ? 1 : static_cast<int>(width), value);
     }

@@ -80,7 +80,8 @@ TEST_F(ItemDialogTest, CaptionsComeFromTheTextsAndTheSubGroupEnablesSet) {
 
     dialog->LoadItemOptions();
     EXPECT_TRUE(dialog->btnSet->Enabled());
-    EXPECT_EQ(dialog->lblInfo->Caption(), L"") << "an ink item shows its explanation, which only maintenance items have";
+    EXPECT_EQ(dialog->lblInfo->Caption(), L"")
+        << "an ink item shows its explanation, which only maintenance items have";
     EXPECT_TRUE(dialog->btnInkset->Visible());
     EXPECT_EQ(dialog->btnInkset->Left(), 28);
     EXPECT_EQ(dialog->btnInkset->Caption(), L"btnInkPrn");
@@ -104,6 +105,92 @@ TEST_F(ItemDialogTest, AnActionPanelWithoutItsPictureStillOpens) {
     EXPECT_EQ(dialog->btnCancel->Left(), 260);
     EXPECT_TRUE(dialog->lblWeb->Visible());
     EXPECT_EQ(dialog->lblWeb->Caption(), L"https://shop.example/ink");
+}
+
+TEST_F(ItemDialogTest, ShowingReadsTheValueAndSelectsItsOption) {
+    struct Case {
+        const char* name;
+        const wchar_t* port;  // the queue's port; "" keeps USB001
+        bool offline;
+        bool silent;        // the printer of the queue
+        bool secondSilent;  // a second printer, plugged in last
+        const wchar_t* globalKeys;
+        std::optional<platform::sim::ExpectedBox> box;
+        std::int32_t selected;  // -1: none
+    };
+    const Case cases[] = {
+        {"the printer answers", L"", false, false, false, L"", std::nullopt, 1},
+        {"the printer is silent", L"", false, true, false, L"",
+         Box(L"PrinterStatusError", L"ErrorTitle", MsgIcon::Warning), -1},
+        {"silent, reads no longer affirmed", L"", false, true, false, L"AffirmReadDisable=1\n", std::nullopt, -1},
+        {"offline", L"", true, false, false, L"", Box(L"PrinterNotFound", kPrinter, MsgIcon::Warning), -1},
+        {"not a USB port", L"LPT1:", false, false, false, L"", std::nullopt, -1},
+        {"an unlisted port reads the last listed printer", L"USB009", false, false, false, L"", std::nullopt, 2},
+        {"an unlisted port whose last listed printer is silent shows the default", L"USB009", false, false, true, L"",
+         Box(L"PrinterNotFoundOnPort(USB009)", L"ErrorTitle", MsgIcon::Error), 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseItem(1, Options(4), 1, L"Default=3\n", c.globalKeys);
+        auto& second = usb.Plug(vprinter::makeIdentity("WQ-472", "SN0002", 2));
+        second.defineItem(vprinter::ItemCode(0x24), 1, 2);
+        second.faults().noReply = c.secondSilent;
+        printer->faults().noReply = c.silent;
+        sim.spooler().AddPrinter(kPrinter, kDriver, *c.port ? c.port : L"USB001",
+                                 c.offline ? platform::kPrinterAttributeWorkOffline : 0);
+        if (c.box) {
+            sim.messageBoxes().ExpectBox(*c.box);
+        }
+        auto dialog = RunModal(UserScript()
+                                   .Inspect([&](Form&) {
+                                       EXPECT_EQ(application().FindForm(L"TfrmWaiting"), nullptr)
+                                           << "the waiting window is gone once the dialog waits for its user";
+                                   })
+                                   .PressEsc());
+        EXPECT_EQ(dialog->lst2->ItemIndex(), c.selected);
+        EXPECT_EQ(dialog->m_iValueIndex, c.selected < 0 ? TfrmSetItem::kNothingChosen : c.selected);
+        EXPECT_FALSE(dialog->btnSet->Enabled());
+        EXPECT_TRUE(sim.messageBoxes().Unfinished().empty());
+        sim.usbBus().Unplug(usb.DeviceOf(second));
+    }
+}
+
+TEST_F(ItemDialogTest, AReadValueMatchingTwoOptionsSelectsTheLaterAndAMaskSelectsItsBits) {
+    UseItem(1, L"0=Slow,1=Fast,1=Also fast", 1);
+    auto dialog = RunModal(UserScript().PressEsc());
+    EXPECT_EQ(dialog->rg1->ItemIndex(), 2);
+    EXPECT_EQ(dialog->m_iValueIndex, 2);
+
+    UseItem(3, Options(3), 0xA00000);
+    dialog = RunModal(UserScript().PressEsc());
+    EXPECT_TRUE(dialog->lst2->Selected(0));
+    EXPECT_FALSE(dialog->lst2->Selected(1));
+    EXPECT_TRUE(dialog->lst2->Selected(2));
+    EXPECT_EQ(dialog->m_iValueIndex, 0xA00000);
+}
+
+TEST_F(ItemDialogTest, TheWebLabelShowsTheModelsAddressUnlessItIsZero) {
+    struct Case {
+        const char* name;
+        const wchar_t* globalKeys;
+        bool visible;
+        const wchar_t* caption;
+    };
+    const Case cases[] = {
+        {"the shipped address", L"", true, kDefaultWebAddress},
+        {"another address", L"WebAddress=https://shop.example/\n", true, L"https://shop.example/"},
+        {"zero hides it", L"WebAddress=0\n", false, kDefaultWebAddress},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseItem(1, Options(2), 0, L"", c.globalKeys);
+        auto dialog = RunModal(UserScript().PressEsc());
+        EXPECT_EQ(dialog->lblWeb->Visible(), c.visible);
+        EXPECT_EQ(dialog->lblWeb->Caption(), c.caption);
+    }
+    UseItem(1, Options(2));
+    auto dialog = RunModal(UserScript().Click(L"lblWeb").PressEsc());
+    EXPECT_EQ(sim.processes().ShellOpened(), std::vector<std::wstring>{kDefaultWebAddress});
 }
 
 }  // namespace
