@@ -44,7 +44,11 @@ protected:
                                   std::wstring(kSet) + L"\nParameterCount=" + std::to_wstring(width) +
                                   L"\nRuleType=ENUM\nRule.EN=" + rule + L"\n";
         LoadModel(globalKeys, menu);
-        printer->defineItem(vprinter::ItemCode(0x24), width == 0 ? 1 : static_cast<int>(width), value);
+        const std::wstring setInstruction = Item().SetInstruction;
+        const auto code =
+            vprinter::ItemCode::fromMenuTexts("24", std::string(setInstruction.begin(), setInstruction.end()));
+        ASSERT_TRUE(code);
+        printer->defineItem(*code, width == 0 ? 1 : static_cast<int>(width), value);
     }
 
     // A rule of n options 0 to n - 1.
@@ -72,11 +76,11 @@ protected:
         return Hex(std::string(kEnter) + " 1B 1D 1E 04 24 " + valueBytes + " " + kTail + " " + kSave);
     }
 
+    TSettingItem Item() { return model().GetItem(pgSingleItem, 0); }
+
     static platform::sim::ExpectedBox Box(std::wstring text, std::wstring caption, platform::MsgIcon icon) {
         return {.text = std::move(text), .caption = std::move(caption), .icon = icon};
     }
-
-    TSettingItem Item() { return model().GetItem(pgSingleItem, 0); }
 
     static inline const std::pair<const wchar_t*, std::wstring TGlobalString::*> kGlobalStringFields[] = {
         {L"HintTitle", &TGlobalString::HintTitle},

@@ -193,4 +193,189 @@ TEST_F(ItemDialogTest, TheWebLabelShowsTheModelsAddressUnlessItIsZero) {
     EXPECT_EQ(sim.processes().ShellOpened(), std::vector<std::wstring>{kDefaultWebAddress});
 }
 
+// The user picks options, presses Set, and the printer receives exactly one settings write sequence.
+TEST_F(ItemDialogTest, SetWritesTheValueBytesOfTheItemsWidthAndReadsThemBack) {
+    struct Pick {
+        const wchar_t* control;
+        int index;
+    };
+    struct Case {
+        const char* name;
+        std::uint32_t width;
+        std::wstring rule;
+        std::vector<Pick> picks;
+        const char* valueBytes;
+        std::int32_t readBack;
+    };
+    const Case cases[] = {
+        {"byte, -1", 1, L"0=Zero,-1=Minus one", {{L"rg1", 1}}, "FF", -1},
+        {"word, -5", 2, L"-5=A,300=B,7=C,8=D", {{L"lst2", 0}}, "05 80", -5},
+        {"word, 300", 2, L"-5=A,300=B,7=C,8=D", {{L"lst2", 1}}, "2C 01", 300},
+        {"mask, first and third", 3, Options(3), {{L"lst2", 0}, {L"lst2", 2}}, "A0 00 00", 0xA00000},
+        {"mask, chosen and taken back", 3, Options(3), {{L"lst2", 1}, {L"lst2", 1}}, "00 00 00", 0},
+        {"mask of two options", 3, Options(2), {{L"lst2", 1}}, "40 00 00", 0x400000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseItem(c.width, c.rule, 0);
+        UserScript script;
+        for (const Pick& pick : c.picks) {
+            script.Pick(pick.control, pick.index);
+        }
+        script.Click(L"btnSet").ExpectBox(Box(L"SetPrinterSuccessI", L"HintTitle", MsgIcon::Information));
+        const std::size_t setsBefore = SetWrites().size();
+        auto dialog = RunModal(std::move(script));
+        ASSERT_EQ(SetWrites().size(), setsBefore + 1);
+        EXPECT_EQ(SetWrites().back(), Sequence(c.valueBytes));
+        EXPECT_EQ(Item().ValueCurrent, c.readBack) << "the value read back is the item's current value";
+        EXPECT_EQ(dialog->m_iPrinterItemValue, c.readBack);
+        EXPECT_EQ(dialog->btnCancel->Caption(), L"ParametersBtnReturn");
+        EXPECT_TRUE(dialog->m_bHasSetPrinter);
+        EXPECT_FALSE(dialog->Visible()) << "an item without a sub-group closes after its set";
+        printer->faults() = {};
+    }
+}
+
+TEST_F(ItemDialogTest, TheExampleSequenceByteForByte) {
+    UseItem(1, L"0=Off,1=On", 0, L"SetInstruction=1B 1D 1E 04 22\n");
+    RunModal(UserScript().Pick(L"rg1", 1).Click(L"btnSet").ExpectBox(L"SetPrinterSuccessI"));
+    EXPECT_EQ(SetWrites(), std::vector<platform::Bytes>{
+                               Hex("1B 1D 1E 05 01 1B 1D 1F 1B 1D 1E 04 22 01 1B 1D 1F 1B 1D 1E 05 02 1B 1D 1F")});
+}
+
+TEST_F(ItemDialogTest, SetRefusesNothingChosenAndAValueWiderThanTheItem) {
+    struct Case {
+        const char* name;
+        std::wstring rule;
+        std::vector<int> picks;
+        const wchar_t* box;
+    };
+    const Case cases[] = {
+        {"no option to choose", L"", {}, L"HaveToSelectAnItem"},
+        {"300 in one byte", L"0=A,300=B", {1}, L"SetPrinterFail"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseItem(1, c.rule, 0, L"SubGroup=1\n");
+        UserScript script;
+        for (int pick : c.picks) {
+            script.Pick(c.picks.size() ? L"rg1" : L"lst2", pick);
+        }
+        script.Click(L"btnSet").ExpectBox(Box(c.box, L"HintTitle", MsgIcon::Error)).PressEsc();
+        const std::size_t writesBefore = printer->writes().size();
+        RunModal(std::move(script));
+        EXPECT_EQ(printer->writes().size(), writesBefore + 1) << "only the read at showing";
+        EXPECT_TRUE(SetWrites().empty());
+        EXPECT_TRUE(handOff.calls.empty());
+    }
+}
+
+TEST_F(ItemDialogTest, TheReadBackDecidesWhatIsStoredAndSaid) {
+    struct Case {
+        const char* name;
+        const wchar_t* extra;
+        const wchar_t* globalKeys;
+        bool unplug;  // before Set
+        bool silent;  // before Set
+        platform::sim::ExpectedBox box;
+        bool closes;
+        std::int32_t stored;  // the item's current value afterwards (77 before)
+        bool hasSet;
+        std::size_t readsAfterSet;
+    };
+    const Case cases[] = {
+        {"read back", L"", L"", false, false, Box(L"SetPrinterSuccessI", L"HintTitle", MsgIcon::Information), true, 1,
+         true, 1},
+        {"read-back fails", L"", L"", false, true, Box(L"SetPrinterTimeout", L"HintTitle", MsgIcon::Error), false, 77,
+         true, 1},
+        {"read-back fails, no longer affirmed", L"", L"AffirmReadDisable=1\n", false, true,
+         Box(L"SetPrinterSuccessI", L"HintTitle", MsgIcon::Information), true, 77, true, 1},
+        {"the write fails", L"", L"", true, false, Box(L"SetPrinterFail", L"HintTitle", MsgIcon::Error), false, 77,
+         false, 0},
+        {"an alignment item is not read back", L"Icon=Ink_Adjust\n", L"", false, false,
+         Box(L"SetPrinterSuccessI", L"HintTitle", MsgIcon::Information), false, 77, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseItem(1, L"0=Off,1=On", 0, c.extra, c.globalKeys);
+        model().SetItem_ValueCurrent(pgSingleItem, 0, 77);
+        std::size_t readsBefore = 0;
+        UserScript script;
+        script.Pick(L"rg1", 1)
+            .Inspect([&](Form&) {
+                printer->faults().unplugged = c.unplug;
+                printer->faults().noReply = c.silent;
+                readsBefore = Calls("ReadPort").size();
+            })
+            .Click(L"btnSet");
+        if (c.readsAfterSet) {
+            // While the read-back pumps messages nothing can start a second set, cancel or default.
+            script.DuringNextPump().Inspect([](Form& form) {
+                auto& dialog = dynamic_cast<TfrmSetItem&>(form);
+                EXPECT_FALSE(dialog.pnlTop->Enabled());
+                EXPECT_FALSE(dialog.btnSet->Enabled());
+                EXPECT_FALSE(dialog.btnCancel->Enabled());
+                EXPECT_FALSE(dialog.btnDefault->Enabled());
+            });
+        }
+        script.ExpectBox(c.box);
+        if (!c.closes) {
+            script.PressEsc();
+        }
+        auto dialog = RunModal(std::move(script));
+        EXPECT_EQ(Item().ValueCurrent, c.stored);
+        EXPECT_EQ(dialog->m_bHasSetPrinter, c.hasSet);
+        EXPECT_EQ(Calls("ReadPort").size() > readsBefore, c.readsAfterSet > 0);
+        EXPECT_TRUE(dialog->pnlTop->Enabled());
+        EXPECT_TRUE(dialog->btnCancel->Enabled());
+        EXPECT_TRUE(dialog->btnDefault->Enabled());
+        printer->faults() = {};
+    }
+}
+
+TEST_F(ItemDialogTest, APortOutsideTheLibrarysListTakesTheSpoolerRoad) {
+    struct Case {
+        const char* name;
+        const wchar_t* port;
+        bool refused;
+        platform::sim::ExpectedBox box;
+    };
+    const Case cases[] = {
+        {"a parallel port", L"LPT1:", false, Box(L"SetPrinterCantAffirm", L"HintTitle", MsgIcon::Information)},
+        {"an unlisted USB port", L"USB009", false, Box(L"SetPrinterCantAffirm", L"HintTitle", MsgIcon::Information)},
+        {"the spooler refuses", L"LPT1:", true, Box(L"SetPrinterFailRetry", L"HintTitle", MsgIcon::Error)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseItem(1, L"0=Off,1=On", 0);
+        sim.spooler().AddPrinter(kPrinter, kDriver, c.port);
+        sim.spooler().SetWriteFault(c.refused);
+        auto dialog = RunModal(UserScript().Pick(L"rg1", 1).Click(L"btnSet").ExpectBox(c.box).PressEsc());
+        const auto jobs = sim.spooler().RawJobs();
+        ASSERT_FALSE(jobs.empty());
+        EXPECT_EQ(jobs.back().docName, L"Printer setting job");
+        if (!c.refused) {
+            EXPECT_EQ(jobs.back().bytes, Sequence("01"));
+        }
+        EXPECT_FALSE(dialog->m_bHasSetPrinter);
+        sim.spooler().SetWriteFault(false);
+    }
+}
+
+TEST_F(ItemDialogTest, PortModeWritesStraightToThePortFileEvenWithAPrinterName) {
+    UseItem(1, L"0=Off,1=On", 0);
+    g_byPage = pgBase;
+    g_strLocalPortFile = L"C:\\ports\\LPT1.prn";
+    ASSERT_TRUE(sim.files().ForceDirectories(L"C:\\ports"));
+    auto dialog = RunModal(UserScript()
+                               .Pick(L"rg1", 1)
+                               .Click(L"btnSet")
+                               .ExpectBox(Box(L"SetPrinterSuccessI", L"HintTitle", MsgIcon::Information))
+                               .PressEsc());
+    EXPECT_EQ(sim.files().ReadWholeFile(L"C:\\ports\\LPT1.prn"), Sequence("01"));
+    EXPECT_TRUE(SetWrites().empty());
+    EXPECT_TRUE(sim.spooler().RawJobs().empty());
+    EXPECT_FALSE(dialog->m_bHasSetPrinter);
+}
+
 }  // namespace
