@@ -290,6 +290,7 @@ TEST_F(ItemDialogTest, TheReadBackDecidesWhatIsStoredAndSaid) {
          true, 1},
         {"read-back fails, no longer affirmed", L"", L"AffirmReadDisable=1\n", false, true,
          Box(L"SetPrinterSuccessI", L"HintTitle", MsgIcon::Information), true, 77, true, 1},
+        // The radio click before it stores nothing either.
         {"the write fails", L"", L"", true, false, Box(L"SetPrinterFail", L"HintTitle", MsgIcon::Error), false, 77,
          false, 0},
         {"an alignment item is not read back", L"Icon=Ink_Adjust\n", L"", false, false,
@@ -377,5 +378,127 @@ TEST_F(ItemDialogTest, PortModeWritesStraightToThePortFileEvenWithAPrinterName) 
     EXPECT_TRUE(sim.spooler().RawJobs().empty());
     EXPECT_FALSE(dialog->m_bHasSetPrinter);
 }
+
+TEST_F(ItemDialogTest, ASetItemWithASubGroupHandsOnAndStaysOpen) {
+    struct Case {
+        const char* name;
+        std::int32_t subGroup;
+        std::wstring rule;
+        const wchar_t* list;
+        int pick;
+        const wchar_t* handOff;
+    };
+    const Case cases[] = {
+        {"sub-group 64, option 2", 64, Options(5), L"lst2", 2, L"sub-group 64 Option 2"},
+        {"sub-group 64, option 3: invoice type", 64, Options(5), L"lst2", 3, L"invoice type 3 Option 3"},
+        {"sub-group 64, option 4: invoice type", 64, Options(5), L"lst2", 4, L"invoice type 4 Option 4"},
+        {"sub-group 1", 1, Options(2), L"rg1", 1, L"sub-group 1 Option 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        handOff.calls.clear();
+        UseItem(1, c.rule, 0, L"SubGroup=" + std::to_wstring(c.subGroup) + L"\n");
+        auto dialog = RunModal(UserScript()
+                                   .Pick(c.list, c.pick)
+                                   .Click(L"btnSet")
+                                   .Inspect([](Form& form) { EXPECT_TRUE(form.Visible()); })
+                                   .PressEsc());
+        EXPECT_EQ(handOff.calls, std::vector<std::wstring>{c.handOff});
+        EXPECT_TRUE(dialog->btnSet->Enabled()) << "an item with a sub-group keeps Set enabled";
+    }
+
+    // Nothing installed to hand off to: the set ends as for an item without a sub-group.
+    SetGroupHandOff(nullptr);
+    handOff.calls.clear();
+    RunModal(UserScript().Pick(L"rg1", 1).Click(L"btnSet").ExpectBox(L"SetPrinterSuccessI"));
+    EXPECT_TRUE(handOff.calls.empty());
+}
+
+TEST_F(ItemDialogTest, TheCtrlKeyIsHeldOverAMultiSelectListUntilTheDialogCloses) {
+    struct Case {
+        const char* name;
+        std::uint32_t width;
+        bool userHoldsCtrl;
+        bool heldOverList;
+        bool heldAfterClose;
+    };
+    const Case cases[] = {
+        {"multi-select list", 3, false, true, false},
+        {"single-select list", 1, false, false, false},
+        // A press the list did not send is the user's to release.
+        {"the user's own Ctrl over a single-select list", 1, true, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseItem(c.width, Options(4));
+        UserScript script;
+        if (c.userHoldsCtrl) {
+            script.Ctrl(true);
+        }
+        script.Hover(L"lst2").Inspect([&](Form&) { EXPECT_EQ(sim.forms().CtrlHeld(), c.heldOverList); }).PressEsc();
+        auto dialog = RunModal(std::move(script));
+        EXPECT_EQ(sim.forms().CtrlHeld(), c.heldAfterClose) << "closed, not yet freed";
+        if (c.userHoldsCtrl) {
+            sim.forms().KeyEvent(kKeyControl, true);
+        }
+    }
+
+    // Leaving the list releases the press; plain clicks meanwhile toggled options.
+    UseItem(3, Options(4));
+    auto dialog = RunModal(UserScript()
+                               .Pick(L"lst2", 0)
+                               .Pick(L"lst2", 3)
+                               .Hover(L"")
+                               .Inspect([&](Form&) { EXPECT_FALSE(sim.forms().CtrlHeld()); })
+                               .PressEsc());
+    EXPECT_EQ(dialog->m_iValueIndex, 0x900000);
+}
+
+struct ValuesFileCase {
+    const char* name;
+    const wchar_t* port;
+    bool unplugBeforeSet;
+    bool set;
+    bool valuesFile;
+};
+
+class ItemDialogStartTest : public ItemDialogTest, public ::testing::WithParamInterface<ValuesFileCase> {};
+
+// At a start with page code 1 the driver's page reads the values file once the program ends; only a set that
+// reached the printer over USB writes it.
+TEST_P(ItemDialogStartTest, ClosingWritesTheValuesFileOnlyAfterAUsbSet) {
+    const ValuesFileCase& c = GetParam();
+    UseItem(1, L"0=Off,1=On", 0);
+    sim.spooler().AddPrinter(kPrinter, kDriver, c.port);
+    UserScript script;
+    if (c.set) {
+        script.Pick(L"rg1", 1)
+            .Inspect([&](Form&) { printer->faults().unplugged = c.unplugBeforeSet; })
+            .Click(L"btnSet");
+        if (c.unplugBeforeSet) {
+            script.ExpectBox(L"SetPrinterFail").Inspect([&](Form&) { printer->faults().unplugged = false; });
+        } else if (std::wstring(c.port) == L"USB001") {
+            script.ExpectBox(L"SetPrinterSuccessI");
+        } else {
+            script.ExpectBox(L"SetPrinterCantAffirm");
+        }
+    }
+    if (!c.set || c.unplugBeforeSet || std::wstring(c.port) != L"USB001") {
+        script.PressEsc();
+    }
+    RunSingleItemStart(0, std::move(script));
+    EXPECT_TRUE(application().Terminated());
+    EXPECT_EQ(sim.files().FileExists(g_strPrinterPath), c.valuesFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sets,
+                         ItemDialogStartTest,
+                         ::testing::Values(ValuesFileCase{"UsbSet", L"USB001", false, true, true},
+                                           ValuesFileCase{"FailedSet", L"USB001", true, true, false},
+                                           ValuesFileCase{"SpoolerSet", L"LPT1:", false, true, false},
+                                           ValuesFileCase{"NoSet", L"USB001", false, false, false}),
+                         [](const ::testing::TestParamInfo<ValuesFileCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace
