@@ -462,6 +462,10 @@ struct ValuesFileCase {
     bool valuesFile;
 };
 
+void PrintTo(const ValuesFileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ItemDialogStartTest : public ItemDialogTest, public ::testing::WithParamInterface<ValuesFileCase> {};
 
 // At a start with page code 1 the driver's page reads the values file once the program ends; only a set that
@@ -500,5 +504,24 @@ INSTANTIATE_TEST_SUITE_P(Sets,
                          [](const ::testing::TestParamInfo<ValuesFileCase>& info) {
                              return std::string(info.param.name);
                          });
+
+// An ink action reads no value when it shows: it notes the printer's port and the last listed device for the
+// maintenance actions.
+TEST_F(ItemDialogTest, AnInkActionNotesThePortInsteadOfReading) {
+    UseItem(1, Options(1), 0, L"Name=Ink_Clean\nIcon=Ink_Clean\n");
+    auto& second = usb.Plug(vprinter::makeIdentity("WQ-472", "SN0002", 2));
+    sim.portLibrary().ClearCalls();
+    auto dialog = RunModal(UserScript().PressEsc());
+    EXPECT_EQ(dialog->g_strPort, L"USB001");
+    EXPECT_EQ(dialog->g_iPrinter, 0);
+    EXPECT_EQ(dialog->g_USBPort, platform::Utf8ToWide(second.identity().devicePath));
+    EXPECT_TRUE(Calls("ReadPort").empty());
+    EXPECT_EQ(dialog->m_iValueIndex, 0);
+
+    sim.spooler().SetAttributes(kPrinter, platform::kPrinterAttributeWorkOffline);
+    sim.messageBoxes().ExpectBox(Box(L"PrinterNotFound", L"HintTitle", MsgIcon::Error));
+    dialog = RunModal(UserScript().PressEsc());
+    EXPECT_EQ(dialog->g_USBPort, L"");
+}
 
 }  // namespace
