@@ -10,6 +10,7 @@
 namespace {
 
 using platform::Bytes;
+using platform::forms::application;
 
 class DialogMethodsTest : public DialogTest {};
 
@@ -225,6 +226,23 @@ TEST_F(DialogMethodsTest, TheGuardedReadStopsWithItsBoxBeforeReadingAnythingItCa
         const bool readable = !*c.port && !c.offline;
         EXPECT_EQ(reads, readable ? std::vector<std::int32_t>{0} : std::vector<std::int32_t>{});
         EXPECT_TRUE(sim.messageBoxes().Unfinished().empty());
+    }
+}
+
+TEST_F(DialogMethodsTest, TheWaitingWindowStaysAWhileAfterAGoodReadOnly) {
+    for (const bool good : {true, false}) {
+        SCOPED_TRACE(good ? "a good read" : "a failed read");
+        bool shownDuringRead = false;
+        const std::uint64_t start = Now();
+        EXPECT_EQ(dialogs::ReadWithWaitingWindow([&] {
+                      auto* waiting = application().FindForm(L"TfrmWaiting");
+                      shownDuringRead = waiting && waiting->Visible();
+                      return good;
+                  }),
+                  good);
+        EXPECT_TRUE(shownDuringRead);
+        EXPECT_EQ(Now() - start, good ? 510u : 0u) << "51 passes of 10 ms";
+        EXPECT_EQ(application().FindForm(L"TfrmWaiting"), nullptr) << "freed";
     }
 }
 
