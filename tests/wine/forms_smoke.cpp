@@ -19,37 +19,12 @@
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
 #include "uWaiting.h"
+#include "wine_checks.h"
 
 using namespace platform::forms;
+using namespace wine_checks;
 
 namespace {
-
-class Checks {
-public:
-    void Expect(bool ok, const std::string& what) {
-        ++count_;
-        if (!ok) {
-            ++failed_;
-            std::printf("FAIL: %s\n", what.c_str());
-            std::fflush(stdout);
-        }
-    }
-    int Failed() const { return failed_; }
-    int Count() const { return count_; }
-
-private:
-    int count_ = 0;
-    int failed_ = 0;
-};
-
-std::string Narrow(const std::wstring& text) {
-    return platform::WideToUtf8(text);
-}
-
-std::string Describe(const Rect& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + ")";
-}
 
 const FormDesign kSmokeDesign = {
     .caption = L"Forms smoke test",
@@ -271,54 +246,6 @@ public:
     bool placed = false;  // the native window where the layout centred it on the main form
 };
 
-void CheckGeometry(Checks& checks, platform::win32::Win32Forms& backend, Control& control) {
-    const std::string name = Narrow(control.Name().empty() ? static_cast<Form&>(control).ClassName() : control.Name());
-    const Rect native = backend.NativeBounds(control);
-    checks.Expect(native == control.BoundsRect(),
-                  name + ": native " + Describe(native) + ", layout " + Describe(control.BoundsRect()));
-    if (control.Kind() == ComponentKind::Form) {
-        const Rect client = backend.NativeClientRect(control);
-        checks.Expect(client == control.ClientRect(),
-                      name + ": native client " + Describe(client) + ", layout " + Describe(control.ClientRect()));
-    }
-    for (Control* child : control.Controls()) {
-        CheckGeometry(checks, backend, *child);
-    }
-}
-
-// Handles messages for about ms milliseconds of real time.
-void Pump(std::uint32_t ms) {
-    const std::uint32_t start = platform::clock().TickCount();
-    while (platform::clock().TickCount() - start < ms) {
-        application().ProcessMessages();
-        platform::clock().Sleep(10);
-    }
-}
-
-bool FileExists(const wchar_t* name) {
-    return ::GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES;
-}
-
-// The screenshot is taken from outside (the display's root window, frames and desktop included): the program
-// says it is ready and handles messages until the shot is taken, or gives up after 30 s.
-bool HandOverForScreenshot() {
-    ::DeleteFileW(L"forms_smoke.shot");
-    std::ofstream("forms_smoke.ready") << "ready\n";
-    const std::uint32_t start = platform::clock().TickCount();
-    while (!FileExists(L"forms_smoke.shot")) {
-        if (platform::clock().TickCount() - start > 30000) {
-            return false;
-        }
-        application().ProcessMessages();
-        platform::clock().Sleep(20);
-    }
-    return true;
-}
-
-HWND Hwnd(platform::win32::Win32Forms& backend, const Control& control) {
-    return static_cast<HWND>(backend.NativeHandle(control));
-}
-
 void PointAt(platform::win32::Win32Forms& backend, const Control& control) {
     RECT r{};
     ::GetWindowRect(Hwnd(backend, control), &r);
@@ -504,7 +431,7 @@ int main(int argc, char** argv) {
                           !waiting->lblWaiting->Caption().empty(),
                       "the waiting window shows the reading text");
         if (screenshot) {
-            checks.Expect(HandOverForScreenshot(), "the screenshot is taken within 30 s");
+            checks.Expect(HandOverForScreenshot(L"forms_smoke"), "the screenshot is taken within 30 s");
         }
 
         WorkControls(checks, backend, *form);
