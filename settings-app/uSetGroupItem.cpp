@@ -9,6 +9,8 @@
 
 using namespace platform::forms;
 
+TFormSetGroupItem* FormSetGroupItem = nullptr;
+
 namespace {
 
 constexpr int kPanelCount = 8;

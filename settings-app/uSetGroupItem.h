@@ -66,3 +66,6 @@ private:
     void GetGroupValuesFromPrinter();
     void SelectListByValue(platform::forms::ListBox& list, std::int32_t iItem, std::int32_t iValue) const;
 };
+
+// The dialog a start with page code 1 makes once (CreateGroupDialogs) and keeps; null otherwise.
+extern TFormSetGroupItem* FormSetGroupItem;
