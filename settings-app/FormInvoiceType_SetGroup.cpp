@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "GlobalString.h"
+#include "GroupLayout.h"
 #include "LocaleParse.h"
 #include "Scheme.h"
 #include "platform/forms/application.h"
@@ -52,29 +53,7 @@ const FormDesign kInvoiceTypeDesign = {
 using T = TfrmInvoiceType_SetGruop;
 
 ComponentDesign ItemPanel(const wchar_t* name, Panel* T::*field, int left) {
-    return {.kind = ComponentKind::Panel,
-            .name = name,
-            .field = field,
-            .parent = L"pnl1",
-            .left = left,
-            .top = 8,
-            .width = 170,
-            .height = 143};
-}
-
-ComponentDesign ItemName(const wchar_t* name, Label* T::*field, const wchar_t* panel) {
-    return {.kind = ComponentKind::Label, .name = name, .field = field, .parent = panel, .left = 7, .top = 6};
-}
-
-ComponentDesign ItemList(const wchar_t* name, ListBox* T::*field, const wchar_t* panel) {
-    return {.kind = ComponentKind::ListBox,
-            .name = name,
-            .field = field,
-            .parent = panel,
-            .left = 7,
-            .top = 22,
-            .width = 154,
-            .height = 116};
+    return ItemPanelDesign(name, field, L"pnl1", left, 8);
 }
 
 const ComponentDesign kInvoiceTypeLayout[] = {
@@ -85,10 +64,10 @@ const ComponentDesign kInvoiceTypeLayout[] = {
      .align = alTop,
      .bevelOuter = bvNone},
     ItemPanel(L"pnlItem1", &T::pnlItem1, 3),
-    ItemName(L"lblName1", &T::lblName1, L"pnlItem1"),
-    ItemList(L"lst1", &T::lst1, L"pnlItem1"),
+    ItemNameDesign(L"lblName1", &T::lblName1, L"pnlItem1"),
+    ItemListDesign(L"lst1", &T::lst1, L"pnlItem1"),
     ItemPanel(L"pnlItem2", &T::pnlItem2, 174),
-    ItemName(L"lblName2", &T::lblName2, L"pnlItem2"),
+    ItemNameDesign(L"lblName2", &T::lblName2, L"pnlItem2"),
     {.kind = ComponentKind::MaskEdit,
      .name = L"medt1",
      .field = &T::medt1,
@@ -116,11 +95,11 @@ const ComponentDesign kInvoiceTypeLayout[] = {
      .showHint = true,
      .OnClick = &T::btnDetectClick},
     ItemPanel(L"pnlItem3", &T::pnlItem3, 345),
-    ItemName(L"lblName3", &T::lblName3, L"pnlItem3"),
-    ItemList(L"lst3", &T::lst3, L"pnlItem3"),
+    ItemNameDesign(L"lblName3", &T::lblName3, L"pnlItem3"),
+    ItemListDesign(L"lst3", &T::lst3, L"pnlItem3"),
     ItemPanel(L"pnlItem4", &T::pnlItem4, 519),
-    ItemName(L"lblName4", &T::lblName4, L"pnlItem4"),
-    ItemList(L"lst4", &T::lst4, L"pnlItem4"),
+    ItemNameDesign(L"lblName4", &T::lblName4, L"pnlItem4"),
+    ItemListDesign(L"lst4", &T::lst4, L"pnlItem4"),
     // The note follows the window's width, which the two layouts change.
     {.kind = ComponentKind::GroupBox,
      .name = L"grp1",
@@ -140,27 +119,8 @@ const ComponentDesign kInvoiceTypeLayout[] = {
      .autoSize = false,
      .wordWrap = true},
     {.kind = ComponentKind::Panel, .name = L"pnlBottom", .field = &T::pnlBottom, .height = 36, .align = alBottom},
-    {.kind = ComponentKind::Button,
-     .name = L"btnSet",
-     .field = &T::btnSet,
-     .parent = L"pnlBottom",
-     .left = 550,
-     .top = 3,
-     .width = 65,
-     .height = 30,
-     .anchors = akTop | akRight,
-     .OnClick = &T::btnSetClick},
-    {.kind = ComponentKind::Button,
-     .name = L"btnCancel",
-     .field = &T::btnCancel,
-     .parent = L"pnlBottom",
-     .left = 631,
-     .top = 3,
-     .width = 65,
-     .height = 30,
-     .anchors = akTop | akRight,
-     .cancel = true,
-     .OnClick = &T::btnCancelClick},
+    BottomButtonDesign(L"btnSet", &T::btnSet, 550, &T::btnSetClick),
+    BottomButtonDesign(L"btnCancel", &T::btnCancel, 631, &T::btnCancelClick, true),
     {.kind = ComponentKind::Button,
      .name = L"btnRead",
      .field = &T::btnRead,

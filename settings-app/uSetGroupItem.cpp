@@ -1,6 +1,7 @@
 #include "uSetGroupItem.h"
 
 #include "GlobalString.h"
+#include "GroupLayout.h"
 #include "Scheme.h"
 #include "UtilPrinter.h"
 #include "ValueEncoding.h"
@@ -26,85 +27,35 @@ const FormDesign kSetGroupItemDesign = {
     .OnShow = &TFormSetGroupItem::FormShow,
 };
 
-using PanelField = Panel* TFormSetGroupItem::*;
-using LabelField = Label* TFormSetGroupItem::*;
-using ListField = ListBox* TFormSetGroupItem::*;
+using T = TFormSetGroupItem;
 
 // Item panel N (1 to 8): two rows of four, hidden until a sub-group needs it.
-ComponentDesign ItemPanel(const wchar_t* name, PanelField field, int n) {
+ComponentDesign ItemPanel(const wchar_t* name, Panel* T::*field, int n) {
     constexpr int kLefts[] = {3, 174, 345, 519};
-    return {.kind = ComponentKind::Panel,
-            .name = name,
-            .field = field,
-            .parent = L"pnl3",
-            .left = kLefts[(n - 1) % 4],
-            .top = n <= 4 ? 8 : 167,
-            .width = 170,
-            .height = 143,
-            .visible = false};
-}
-
-ComponentDesign ItemName(const wchar_t* name, LabelField field, const wchar_t* panel) {
-    return {.kind = ComponentKind::Label, .name = name, .field = field, .parent = panel, .left = 7, .top = 6};
-}
-
-ComponentDesign ItemList(const wchar_t* name, ListField field, const wchar_t* panel) {
-    return {.kind = ComponentKind::ListBox,
-            .name = name,
-            .field = field,
-            .parent = panel,
-            .left = 7,
-            .top = 22,
-            .width = 154,
-            .height = 116,
-            .anchors = akLeft | akTop | akRight | akBottom,
-            .showHint = true};
+    return ItemPanelDesign(name, field, L"pnl3", kLefts[(n - 1) % 4], n <= 4 ? 8 : 167, false);
 }
 
 const ComponentDesign kSetGroupItemLayout[] = {
-    {.kind = ComponentKind::Panel,
-     .name = L"pnlBottom",
-     .field = &TFormSetGroupItem::pnlBottom,
-     .height = 36,
-     .align = alBottom},
-    {.kind = ComponentKind::Button,
-     .name = L"btnSet",
-     .field = &TFormSetGroupItem::btnSet,
-     .parent = L"pnlBottom",
-     .left = 541,
-     .top = 3,
-     .width = 65,
-     .height = 30,
-     .anchors = akTop | akRight,
-     .OnClick = &TFormSetGroupItem::btnSetClick},
-    {.kind = ComponentKind::Button,
-     .name = L"btnCancel",
-     .field = &TFormSetGroupItem::btnCancel,
-     .parent = L"pnlBottom",
-     .left = 622,
-     .top = 3,
-     .width = 65,
-     .height = 30,
-     .anchors = akTop | akRight,
-     .cancel = true,
-     .OnClick = &TFormSetGroupItem::btnCancelClick},
-    {.kind = ComponentKind::Panel, .name = L"pnl1", .field = &TFormSetGroupItem::pnl1, .align = alClient},
+    {.kind = ComponentKind::Panel, .name = L"pnlBottom", .field = &T::pnlBottom, .height = 36, .align = alBottom},
+    BottomButtonDesign(L"btnSet", &T::btnSet, 541, &T::btnSetClick),
+    BottomButtonDesign(L"btnCancel", &T::btnCancel, 622, &T::btnCancelClick, true),
+    {.kind = ComponentKind::Panel, .name = L"pnl1", .field = &T::pnl1, .align = alClient},
     {.kind = ComponentKind::Panel,
      .name = L"pnl4",
-     .field = &TFormSetGroupItem::pnl4,
+     .field = &T::pnl4,
      .parent = L"pnl1",
      .height = 77,
      .align = alBottom,
      .bevelOuter = bvNone},
     {.kind = ComponentKind::GroupBox,
      .name = L"grp1",
-     .field = &TFormSetGroupItem::grp1,
+     .field = &T::grp1,
      .parent = L"pnl4",
      .align = alClient,
      .bold = true},
     {.kind = ComponentKind::Label,
      .name = L"lblInfo",
-     .field = &TFormSetGroupItem::lblInfo,
+     .field = &T::lblInfo,
      .parent = L"grp1",
      .align = alClient,
      .bold = false,
@@ -112,34 +63,34 @@ const ComponentDesign kSetGroupItemLayout[] = {
      .wordWrap = true},
     {.kind = ComponentKind::Panel,
      .name = L"pnl3",
-     .field = &TFormSetGroupItem::pnl3,
+     .field = &T::pnl3,
      .parent = L"pnl1",
      .align = alClient,
      .bevelOuter = bvNone},
-    ItemPanel(L"pnlItem1", &TFormSetGroupItem::pnlItem1, 1),
-    ItemPanel(L"pnlItem2", &TFormSetGroupItem::pnlItem2, 2),
-    ItemPanel(L"pnlItem3", &TFormSetGroupItem::pnlItem3, 3),
-    ItemPanel(L"pnlItem4", &TFormSetGroupItem::pnlItem4, 4),
-    ItemPanel(L"pnlItem5", &TFormSetGroupItem::pnlItem5, 5),
-    ItemPanel(L"pnlItem6", &TFormSetGroupItem::pnlItem6, 6),
-    ItemPanel(L"pnlItem7", &TFormSetGroupItem::pnlItem7, 7),
-    ItemPanel(L"pnlItem8", &TFormSetGroupItem::pnlItem8, 8),
-    ItemName(L"lblName1", &TFormSetGroupItem::lblName1, L"pnlItem1"),
-    ItemList(L"lst1", &TFormSetGroupItem::lst1, L"pnlItem1"),
-    ItemName(L"lblName2", &TFormSetGroupItem::lblName2, L"pnlItem2"),
-    ItemList(L"lst2", &TFormSetGroupItem::lst2, L"pnlItem2"),
-    ItemName(L"lblName3", &TFormSetGroupItem::lblName3, L"pnlItem3"),
-    ItemList(L"lst3", &TFormSetGroupItem::lst3, L"pnlItem3"),
-    ItemName(L"lblName4", &TFormSetGroupItem::lblName4, L"pnlItem4"),
-    ItemList(L"lst4", &TFormSetGroupItem::lst4, L"pnlItem4"),
-    ItemName(L"lblName5", &TFormSetGroupItem::lblName5, L"pnlItem5"),
-    ItemList(L"lst5", &TFormSetGroupItem::lst5, L"pnlItem5"),
-    ItemName(L"lblName6", &TFormSetGroupItem::lblName6, L"pnlItem6"),
-    ItemList(L"lst6", &TFormSetGroupItem::lst6, L"pnlItem6"),
-    ItemName(L"lblName7", &TFormSetGroupItem::lblName7, L"pnlItem7"),
-    ItemList(L"lst7", &TFormSetGroupItem::lst7, L"pnlItem7"),
-    ItemName(L"lblName8", &TFormSetGroupItem::lblName8, L"pnlItem8"),
-    ItemList(L"lst8", &TFormSetGroupItem::lst8, L"pnlItem8"),
+    ItemPanel(L"pnlItem1", &T::pnlItem1, 1),
+    ItemPanel(L"pnlItem2", &T::pnlItem2, 2),
+    ItemPanel(L"pnlItem3", &T::pnlItem3, 3),
+    ItemPanel(L"pnlItem4", &T::pnlItem4, 4),
+    ItemPanel(L"pnlItem5", &T::pnlItem5, 5),
+    ItemPanel(L"pnlItem6", &T::pnlItem6, 6),
+    ItemPanel(L"pnlItem7", &T::pnlItem7, 7),
+    ItemPanel(L"pnlItem8", &T::pnlItem8, 8),
+    ItemNameDesign(L"lblName1", &T::lblName1, L"pnlItem1"),
+    ItemListDesign(L"lst1", &T::lst1, L"pnlItem1"),
+    ItemNameDesign(L"lblName2", &T::lblName2, L"pnlItem2"),
+    ItemListDesign(L"lst2", &T::lst2, L"pnlItem2"),
+    ItemNameDesign(L"lblName3", &T::lblName3, L"pnlItem3"),
+    ItemListDesign(L"lst3", &T::lst3, L"pnlItem3"),
+    ItemNameDesign(L"lblName4", &T::lblName4, L"pnlItem4"),
+    ItemListDesign(L"lst4", &T::lst4, L"pnlItem4"),
+    ItemNameDesign(L"lblName5", &T::lblName5, L"pnlItem5"),
+    ItemListDesign(L"lst5", &T::lst5, L"pnlItem5"),
+    ItemNameDesign(L"lblName6", &T::lblName6, L"pnlItem6"),
+    ItemListDesign(L"lst6", &T::lst6, L"pnlItem6"),
+    ItemNameDesign(L"lblName7", &T::lblName7, L"pnlItem7"),
+    ItemListDesign(L"lst7", &T::lst7, L"pnlItem7"),
+    ItemNameDesign(L"lblName8", &T::lblName8, L"pnlItem8"),
+    ItemListDesign(L"lst8", &T::lst8, L"pnlItem8"),
 };
 
 const ComponentText<TGlobalString> kSetGroupItemTexts[] = {
