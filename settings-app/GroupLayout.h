@@ -1,6 +1,6 @@
 #pragma once
-// Layout rows the two group dialogs share: an item panel with its name label and option list, and the
-// buttons of the bottom panel, which keep their distance to the right edge when the window changes width.
+// Layout rows the two group dialogs share: an item panel with its name label and option list, the note in the
+// group box grp1, and the buttons of the bottom panel. The note and the buttons follow the window's width.
 
 #include "platform/forms/forms.h"
 
@@ -69,4 +69,22 @@ platform::forms::ComponentDesign BottomButtonDesign(const wchar_t* name,
             .anchors = akTop | akRight,
             .cancel = cancel,
             .OnClick = onClick};
+}
+
+// The word-wrapping note inside grp1 (of that size), kept clear of the box's frame.
+template <class W>
+platform::forms::ComponentDesign NoteLabelDesign(platform::forms::Label* W::*field, int boxWidth, int boxHeight) {
+    using namespace platform::forms;
+    return {.kind = ComponentKind::Label,
+            .name = L"lblInfo",
+            .field = field,
+            .parent = L"grp1",
+            .left = 8,
+            .top = 18,
+            .width = boxWidth - 16,
+            .height = boxHeight - 24,
+            .anchors = akLeft | akTop | akRight | akBottom,
+            .bold = false,
+            .autoSize = false,
+            .wordWrap = true};
 }
