@@ -143,8 +143,12 @@ void TFormSetGroupItem::GetGroupValuesFromPrinter() {
     if (!GetPrinterPort(g_strPrinterName, port, bOnline) || !bOnline || platform::Pos(L"USB", port) == 0) {
         return;
     }
-    // A failed read leaves the model's values, which the lists then show.
-    g_SchemeOptions->GetPrinterValues_ForPage(GetUSBPrinterIndex(port), m_pm);
+    // A failed read leaves the model's values, which the lists then show. A port the library does not list
+    // is not read at all: its index would open some other port.
+    const std::int32_t iUSBPrinter = GetUSBPrinterIndex(port);
+    if (iUSBPrinter >= 0) {
+        g_SchemeOptions->GetPrinterValues_ForPage(iUSBPrinter, m_pm);
+    }
     for (int n = 1; n <= kPanelCount && n <= m_iItems; ++n) {
         ListBox& list = *Find<ListBox>(platform::Format(L"lst%d", {std::int64_t{n}}));
         SelectListByValue(list, n - 1, g_SchemeOptions->GetItem(m_pm, n - 1).ValueCurrent);
