@@ -73,7 +73,7 @@ void saveSettings(PrinterCore& core, const Frame& frame, std::uint64_t) {
 //   6       ...   per known item, in the order asked: code, width (1, 2, 3), the value bytes
 //   end-3   3     1B 1D 1F
 // Codes the printer does not know get no entry; when it knows none of them it does not answer at all, as a
-// count of zero entries cannot be written.
+// count of zero entries cannot be written. Code 4E is the measured page length (see measurePageLength).
 // The read names its item codes after a count byte, so its length is known before the tail: a code that spells
 // part of the tail must not end the frame.
 std::optional<std::size_t> valueReadLength(const PrinterCore&, const std::uint8_t* body, std::size_t available) {
@@ -81,6 +81,19 @@ std::optional<std::size_t> valueReadLength(const PrinterCore&, const std::uint8_
         return std::nullopt;
     }
     return 3u + body[2];
+}
+
+// The read code that answers the measured page length: two bytes, low first, unsigned, in 1/60 inch.
+constexpr std::uint8_t kMeasuredLengthCode = 0x4E;
+// How long the printer takes to feed a page through and measure it.
+constexpr std::uint64_t kMeasureMs = 5000;
+
+std::uint16_t measuredLength(PrinterCore& core, std::uint64_t nowMs) {
+    if (core.measuring && nowMs >= core.measuringEndsAt) {
+        core.measuredLength = *core.measuring;
+        core.measuring.reset();
+    }
+    return core.measuredLength;
 }
 
 void readValues(PrinterCore& core, const Frame& frame, std::uint64_t nowMs) {
@@ -93,6 +106,13 @@ void readValues(PrinterCore& core, const Frame& frame, std::uint64_t nowMs) {
     Bytes entries;
     std::size_t known = 0;
     for (std::size_t i = 0; i < count; ++i) {
+        if (frame.body[3 + i] == kMeasuredLengthCode) {
+            const std::uint16_t length = measuredLength(core, nowMs);
+            ++known;
+            entries.insert(entries.end(), {kMeasuredLengthCode, 0x02, static_cast<std::uint8_t>(length),
+                                           static_cast<std::uint8_t>(length >> 8)});
+            continue;
+        }
         const StoredItem* item = core.items.findByGet(frame.body[3 + i]);
         if (!item) {
             continue;
@@ -212,6 +232,23 @@ void setItem(PrinterCore& core, const Frame& frame, std::uint64_t) {
     core.note(std::move(line));
 }
 
+// Page length measurement: 1B 1D 1E 00 1B 00 00 1B 1D 1F, sent alone. The printer feeds the page through
+// and, kMeasureMs later, the read code 4E answers the length it found; until then it answers the length of
+// the measurement before (0 when there was none). Not a setting: nothing is staged or saved.
+std::optional<std::size_t> measureLength(const PrinterCore&, const std::uint8_t*, std::size_t) {
+    return 4;
+}
+
+void measurePageLength(PrinterCore& core, const Frame& frame, std::uint64_t nowMs) {
+    if (frame.bodySize != 4 || frame.body[2] != 0x00 || frame.body[3] != 0x00) {
+        return malformed(core, frame);
+    }
+    measuredLength(core, nowMs);
+    core.measuring = core.pageLength;
+    core.measuringEndsAt = nowMs + kMeasureMs;
+    core.note("measure page length");
+}
+
 // clang-format off
 constexpr CommandRule kRules[] = {
     {0x05, 0x01, &enterSettings, nullptr},
@@ -219,6 +256,7 @@ constexpr CommandRule kRules[] = {
     {0x05, 0x03, &readValues, &valueReadLength},
     {0x04, 0x0F, &modelQuery, &modelQueryLength},
     {0x06, 0x03, &menuRequest, nullptr},
+    {0x00, 0x1B, &measurePageLength, &measureLength},
     {kAny, kAny, &setItem, &setItemLength},
 };
 // clang-format on

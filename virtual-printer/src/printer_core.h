@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,10 +43,16 @@ struct PrinterCore {
     std::vector<VirtualPrinter::PrintJob> jobs;
     std::vector<std::string> log;
     std::deque<ScriptStep> script;
+    // The page length measurement: the length of the page in the printer (what a measurement finds), the
+    // length the last finished measurement found, and the one still under way with the time it ends.
+    std::uint16_t pageLength = 0;
+    std::uint16_t measuredLength = 0;
+    std::optional<std::uint16_t> measuring;
+    std::uint64_t measuringEndsAt = 0;
     // Set while a scripted command runs: the printer's own reply is dropped.
     bool ownRepliesHeld = false;
 
-  private:
+private:
     void noteData(std::size_t n);
     bool lastWasData_ = false;
     std::size_t dataRun_ = 0;

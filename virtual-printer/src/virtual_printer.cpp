@@ -134,6 +134,11 @@ bool VirtualPrinter::inSettingsMode() const {
     return impl_->core.items.inSettingsMode();
 }
 
+void VirtualPrinter::setPageLength(std::uint16_t sixtieths) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->core.pageLength = sixtieths;
+}
+
 void VirtualPrinter::setModelName(std::string name) {
     std::lock_guard lock(impl_->mutex);
     impl_->core.modelName = std::move(name);

@@ -99,7 +99,7 @@ struct ScriptStep {
 };
 
 class VirtualPrinter {
-  public:
+public:
     explicit VirtualPrinter(Identity id);
     ~VirtualPrinter();
     VirtualPrinter(const VirtualPrinter&) = delete;
@@ -134,6 +134,9 @@ class VirtualPrinter {
     // over. The menu itself is not served by this: that is setMenuFile's job.
     std::size_t defineItemsFromMenu(const Bytes& menuFileBytes);
 
+    // The length of the page in the printer, in 1/60 inch: what the next page length measurement finds.
+    void setPageLength(std::uint16_t sixtieths);
+
     void setModelName(std::string name);    // reported by the model query; the device id's MDL by default
     void setMenuFile(Bytes menuFileBytes);  // the plain menu definition; empty means the printer holds none
 
@@ -164,7 +167,7 @@ class VirtualPrinter {
     bool saveState(const std::string& path) const;
     bool loadState(const std::string& path);
 
-  private:
+private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
