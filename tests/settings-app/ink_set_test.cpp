@@ -323,3 +323,29 @@ TEST_F(InkSetTest, TheAlignmentDecoderTakesByteSevenOfAReplyLongEnough) {
 }
 
 }  // namespace
+
+namespace {
+
+// A start with page code 1 makes the three dialogs hidden for the item dialog: only their creation runs, and
+// their pointers go with them.
+TEST_F(InkDialogTest, APageOneStartMakesTheThreeHiddenWithoutTalkingToThePrinter) {
+    UseInkItem(L"Ink_Adjust600");
+    g_byStartPage = pgSingleItem;
+    g_byPage = pgSingleItem;
+    auto& app = platform::forms::application();
+    frmInkSet = app.CreateForm<TfrmInkSet>();
+    Inquiry = app.CreateForm<TInquiry>();
+    InkDry = app.CreateForm<TInkDry>();
+    EXPECT_FALSE(frmInkSet->Visible() || Inquiry->Visible() || InkDry->Visible());
+    EXPECT_EQ(frmInkSet->Caption(), L"ParametersCaption");
+    EXPECT_EQ(Inquiry->lblInkTitle->Caption(), L"InkInfo");
+    EXPECT_EQ(InkDry->btnSet->Caption(), L"ParametersBtnSet");
+    EXPECT_TRUE(printer->writes().empty());
+    EXPECT_EQ(g_strLocalPortFile, L"");
+    app.DestroyForms();
+    EXPECT_EQ(frmInkSet, nullptr);
+    EXPECT_EQ(Inquiry, nullptr);
+    EXPECT_EQ(InkDry, nullptr);
+}
+
+}  // namespace
