@@ -25,7 +25,7 @@ const FormDesign kInkDryDesign = {
 };
 
 // The scale under the track bar, a mark centred under each of the five positions.
-constexpr wchar_t kTimeScale[] = L"0 s          0.5 s         1 s          1.5 s          2 s";
+constexpr wchar_t kTimeScale[] = L"0 s        0.5 s        1 s        1.5 s        2 s";
 
 const ComponentDesign kInkDryLayout[] = {
     {.kind = ComponentKind::Panel,
@@ -58,9 +58,9 @@ const ComponentDesign kInkDryLayout[] = {
      .name = L"lblTime",
      .field = &TInkDry::lblTime,
      .parent = L"pnlDry",
-     .left = 12,
+     .left = 8,
      .top = 56,
-     .width = 240,
+     .width = 249,
      .caption = kTimeScale,
      .autoSize = false},
     {.kind = ComponentKind::GroupBox,
