@@ -215,6 +215,15 @@ TEST_F(InkSetTest, AFailedReadLeavesTheTrackBar) {
     }
 }
 
+// The alignment has no value to fall back on: a port the port library does not list ends the read with its box.
+TEST_F(InkSetTest, AnUnlistedUsbPortIsNotRead) {
+    sim.spooler().AddPrinter(kPrinter, kDriver, L"USB009");
+    sim.messageBoxes().ExpectBox(Box(L"PrinterNotFoundOnPort(USB009)", L"ErrorTitle", MsgIcon::Error));
+    auto dialog = RunModal<TfrmInkSet>(UserScript().PressEsc());
+    EXPECT_TRUE(printer->writes().empty());
+    EXPECT_EQ(dialog->trckbrAdjust->Position(), TfrmInkSet::kZeroPosition);
+}
+
 TEST_F(InkSetTest, APositionWithoutARuleValueSendsNothing) {
     UseInkItem(L"Ink_Adjust600", L"Rule.EN=Min=-10\\rMax=-5\\rStep=1\\rDisplayAdd=0\\rmmMultiply=0\\rTitle=\n");
     RunModal<TfrmInkSet>(UserScript()
