@@ -6,6 +6,8 @@
 #include "platform/clock.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "uInkDry.h"
+#include "uInquiry.h"
 
 using namespace platform::forms;
 
@@ -252,6 +254,14 @@ std::optional<std::int32_t> DecodeAlignmentReply(const std::uint8_t* data, std::
     }
     const std::int32_t value = data[kAlignmentValueOffset];
     return value >= 192 ? value - 256 : value;
+}
+
+void ResetInkDialogGlobals() {
+    g_iAdjustMode = 2;
+    g_iInquiryType = 0;
+    frmInkSet = nullptr;
+    Inquiry = nullptr;
+    InkDry = nullptr;
 }
 
 TfrmInkSet::TfrmInkSet() : Form(L"TfrmInkSet", kInkSetDesign) {

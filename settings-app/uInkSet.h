@@ -69,6 +69,10 @@ extern std::int32_t g_iAdjustMode;
 // The dialog a start with page code 1 makes hidden, for the item dialog to use.
 extern TfrmInkSet* frmInkSet;
 
+// Puts the process-wide values of the three ink dialogs (alignment, inquiry, drying) back as they are at program
+// start. The program never calls it; it lets one process run many starts.
+void ResetInkDialogGlobals();
+
 // The resolution code (00 300 dpi, 01 600 dpi, 02 1200 dpi) of the print and read commands: 600 dpi when the
 // item is "Ink_Adjust600" or the mode is 2, else 1200 dpi for "Ink_Adjust1200" or mode 3, else 300 dpi for
 // "Ink_Adjust300" or mode 1; nullopt when none of these holds.

@@ -25,13 +25,9 @@ protected:
         for (const auto& [name, field] : kInkTextFields) {
             g_GlobalString.*field = name;
         }
-        g_iAdjustMode = 2;
-        g_iInquiryType = 0;
+        ResetInkDialogGlobals();
     }
-    void TearDown() override {
-        g_iAdjustMode = 2;
-        g_iInquiryType = 0;
-    }
+    void TearDown() override { ResetInkDialogGlobals(); }
 
     // The ink item of that name; keys adds to (and, coming first, wins over) its own.
     void UseInkItem(const std::wstring& name, const std::wstring& keys = L"", const std::wstring& globalKeys = L"") {
