@@ -23,6 +23,8 @@ constexpr std::array<std::uint8_t, 3> kFrameHead = {0x1B, 0x1D, 0x1E};
 constexpr std::int32_t kReplyBufferSize = 1024;
 // Passes of the wait that keeps the waiting window up after a good read.
 constexpr int kWaitingPasses = 51;
+// The status byte of a printer that is still working on something.
+constexpr std::uint8_t kStatusBusy = 0x1F;
 
 bool ContainsUsb(const std::wstring& portName) {
     return portName.find(L"USB") != std::wstring::npos;
@@ -32,6 +34,38 @@ bool ContainsUsb(const std::wstring& portName) {
 
 void ShowBox(const std::wstring& text, const std::wstring& caption, platform::MsgIcon icon) {
     platform::forms::application().ShowMessageBox(text, caption, icon);
+}
+
+bool KeepPortAndCheckOnline() {
+    bool bOnline = false;
+    GetPrinterPort(g_strPrinterName, g_strLocalPortFile, bOnline);
+    if (!bOnline) {
+        ShowBox(g_GlobalString.PrinterNotFound, g_GlobalString.HintTitle, platform::MsgIcon::Error);
+    }
+    return bOnline;
+}
+
+bool PrinterBusy(std::unique_ptr<TUSBPrinterPort>& usbPort, const std::wstring& portName) {
+    usbPort = std::make_unique<TUSBPrinterPort>(true);
+    std::uint8_t byStatus = 0;
+    if (!usbPort->GetPrinterStatusByte(portName, byStatus) || byStatus != kStatusBusy) {
+        return false;
+    }
+    ShowBox(g_GlobalString.WaitingForPrinterWork, g_GlobalString.HintTitle, platform::MsgIcon::Error);
+    return true;
+}
+
+DisabledWhileSetting::DisabledWhileSetting(std::initializer_list<platform::forms::Control*> controls)
+    : controls_(controls) {
+    for (platform::forms::Control* control : controls_) {
+        control->SetEnabled(false);
+    }
+}
+
+DisabledWhileSetting::~DisabledWhileSetting() {
+    for (platform::forms::Control* control : controls_) {
+        control->SetEnabled(true);
+    }
 }
 
 bool DoWriteUSBPrinter(const platform::Bytes& bytes, std::int32_t iUSBPrinter) {

@@ -8,10 +8,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "PubLib/USBPrinterPort.h"
 #include "Scheme.h"
 #include "platform/forms/form.h"
 #include "platform/message_box.h"
@@ -94,6 +97,28 @@ std::optional<std::wstring> FormatItemSetCommand(const std::wstring& setInstruct
 // The settings write sequence: the enter instruction, each item's command text followed by the instruction
 // tail, then the save instruction, joined by single blanks.
 std::wstring SettingsWriteSequence(const TTagSections& sections, const std::vector<std::wstring>& itemCommands);
+
+// GetPrinterPort for g_strPrinterName, keeping the port name in g_strLocalPortFile (an unknown printer leaves
+// it as it was); an offline or unknown printer gets PrinterNotFound. True when the printer is online.
+bool KeepPortAndCheckOnline();
+
+// Replaces usbPort by a freshly listed one and asks it for the status byte of the printer on that port. True
+// when the printer says it is busy (0x1F), after the box WaitingForPrinterWork; a port without a status (not
+// a listed USB printer) is not busy.
+bool PrinterBusy(std::unique_ptr<TUSBPrinterPort>& usbPort, const std::wstring& portName);
+
+// Controls that a set disables while it writes and reads back (messages are handled meanwhile), enabled again
+// however the set ends, an exception included.
+class DisabledWhileSetting {
+public:
+    explicit DisabledWhileSetting(std::initializer_list<platform::forms::Control*> controls);
+    ~DisabledWhileSetting();
+    DisabledWhileSetting(const DisabledWhileSetting&) = delete;
+    DisabledWhileSetting& operator=(const DisabledWhileSetting&) = delete;
+
+private:
+    std::vector<platform::forms::Control*> controls_;
+};
 
 // A message box with the localised text and caption of the program (the caption is given as text).
 void ShowBox(const std::wstring& text, const std::wstring& caption, platform::MsgIcon icon);

@@ -259,26 +259,6 @@ bool ContainsUsb(const std::wstring& portName) {
 // A bit-mask item's option k is bit 23 - k of the mask.
 constexpr int kTopMaskBit = 23;
 
-// Controls that the USB road of a set disables, enabled again however the road ends.
-class DisabledWhileSetting {
-public:
-    explicit DisabledWhileSetting(std::initializer_list<Control*> controls) : controls_(controls) {
-        for (Control* control : controls_) {
-            control->SetEnabled(false);
-        }
-    }
-    ~DisabledWhileSetting() {
-        for (Control* control : controls_) {
-            control->SetEnabled(true);
-        }
-    }
-    DisabledWhileSetting(const DisabledWhileSetting&) = delete;
-    DisabledWhileSetting& operator=(const DisabledWhileSetting&) = delete;
-
-private:
-    std::vector<Control*> controls_;
-};
-
 }  // namespace
 
 TfrmSetItem::TfrmSetItem() : Form(L"TfrmSetItem", kSetItemDesign) {
@@ -563,7 +543,7 @@ void TfrmSetItem::btnSetClick() {
 void TfrmSetItem::SetOnUsb(const platform::Bytes& bytes, std::int32_t index, std::int32_t k) {
     // No second set, cancel or default may start while the read-back pumps messages.
     btnSet->SetEnabled(false);
-    const DisabledWhileSetting disabled{pnlTop, btnCancel, btnDefault};
+    const dialogs::DisabledWhileSetting disabled{pnlTop, btnCancel, btnDefault};
     const TSettingItem item = CurrentItem();
     if (!DoWriteUSBPrinter(bytes, index)) {
         dialogs::ShowBox(g_GlobalString.SetPrinterFail, g_GlobalString.HintTitle, platform::MsgIcon::Error);

@@ -5,6 +5,7 @@
 
 #include "frame_splitter.h"
 #include "hex.h"
+#include "ink_values.h"
 #include "menu_container.h"
 #include "printer_core.h"
 #include "vprinter/crc32.h"
@@ -257,6 +258,12 @@ constexpr CommandRule kRules[] = {
     {0x04, 0x0F, &modelQuery, &modelQueryLength},
     {0x06, 0x03, &menuRequest, nullptr},
     {0x00, 0x1B, &measurePageLength, &measureLength},
+    {0x10, 0x10, &printAlignmentPattern, &alignmentPrintLength},
+    {0x11, 0x02, &setAlignment, &alignmentSetLength},
+    {0x11, 0x1D, &setDryingTime, &dryingSetLength},
+    {0x12, 0x02, &readAlignment, &alignmentReadLength},
+    {0x12, 0x07, &readInquiry, &inquiryReadLength},
+    {0x12, 0x09, &readDryingTime, &dryingReadLength},
     {kAny, kAny, &setItem, &setItemLength},
 };
 // clang-format on

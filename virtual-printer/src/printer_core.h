@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ink_values.h"
 #include "item_store.h"
 #include "reply_queue.h"
 #include "vprinter/virtual_printer.h"
@@ -34,6 +35,7 @@ struct PrinterCore {
     const Identity identity;
     Faults faults;
     ItemStore items;
+    InkValues ink;
     std::string modelName;
     Bytes menuFile;
     Bytes container;

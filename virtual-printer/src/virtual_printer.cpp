@@ -139,6 +139,41 @@ void VirtualPrinter::setPageLength(std::uint16_t sixtieths) {
     impl_->core.pageLength = sixtieths;
 }
 
+void VirtualPrinter::setAlignment(int resolution, std::int8_t value) {
+    std::lock_guard lock(impl_->mutex);
+    if (resolution >= 0 && static_cast<std::size_t>(resolution) < kAlignmentResolutions) {
+        impl_->core.ink.alignment[static_cast<std::size_t>(resolution)] = static_cast<std::uint8_t>(value);
+    }
+}
+
+std::int8_t VirtualPrinter::alignment(int resolution) const {
+    std::lock_guard lock(impl_->mutex);
+    if (resolution < 0 || static_cast<std::size_t>(resolution) >= kAlignmentResolutions) {
+        return 0;
+    }
+    return static_cast<std::int8_t>(impl_->core.ink.alignment[static_cast<std::size_t>(resolution)]);
+}
+
+void VirtualPrinter::setDryingTime(std::uint16_t time) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->core.ink.dryingTime = time;
+}
+
+std::uint16_t VirtualPrinter::dryingTime() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->core.ink.dryingTime;
+}
+
+void VirtualPrinter::setPageCount(std::uint32_t pages) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->core.ink.pageCount = pages;
+}
+
+void VirtualPrinter::setInkLevel(std::uint8_t percent) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->core.ink.inkLevel = percent;
+}
+
 void VirtualPrinter::setModelName(std::string name) {
     std::lock_guard lock(impl_->mutex);
     impl_->core.modelName = std::move(name);

@@ -137,6 +137,15 @@ public:
     // The length of the page in the printer, in 1/60 inch: what the next page length measurement finds.
     void setPageLength(std::uint16_t sixtieths);
 
+    // The ink printer's values outside the menu. Alignment by resolution code (0 300 dpi, 1 600 dpi, 2 1200
+    // dpi; another code is ignored, and reads as 0), as a signed step; the drying time in units of 10 ms.
+    void setAlignment(int resolution, std::int8_t value);
+    std::int8_t alignment(int resolution) const;
+    void setDryingTime(std::uint16_t time);
+    std::uint16_t dryingTime() const;
+    void setPageCount(std::uint32_t pages);
+    void setInkLevel(std::uint8_t percent);
+
     void setModelName(std::string name);    // reported by the model query; the device id's MDL by default
     void setMenuFile(Bytes menuFileBytes);  // the plain menu definition; empty means the printer holds none
 
