@@ -1,7 +1,11 @@
 #include "StartUp.h"
 
+#include <memory>
+
+#include "UtilPrinter.h"
 #include "platform/files.h"
 #include "platform/forms/backend.h"
+#include "platform/ini_file.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 
@@ -103,4 +107,54 @@ void SetPrinterPaths() {
     platform::files().ForceDirectories(folder);
     g_strPrinterPath = folder + g_strPrinterName;
     g_strPrinterIni = g_strPrinterPath + L".ini";
+}
+
+TModelLoad LoadPrinterModel() {
+    g_SchemeOptions = std::make_unique<TSchemeOptions2>();
+    g_strSchemeFile.clear();
+    GetSchemeFile(g_strPrinterName, g_strSchemeFile);
+    g_SchemeOptions->LoadFromFile(g_strSchemeFile);
+    switch (g_SchemeOptions->m_Sections.MenuVersion) {
+        case 0:
+            // The menu definition lives in the model settings file.
+            g_strMenuFile = g_strSchemeFile;
+            break;
+        case 1:
+            // The menu comes from the printer.
+            g_strMenuFile = PrinterMenuFile();
+            break;
+        default:
+            return TModelLoad::UnsupportedMenuVersion;
+    }
+    platform::FileSystem& files = platform::files();
+    if (!files.FileExists(g_strMenuFile)) {
+        g_SchemeOptions->GetPrinterMenuResources();
+        g_bMenuFetched = true;
+        if (!files.FileExists(g_strMenuFile)) {
+            return TModelLoad::MenuMissing;
+        }
+    }
+    g_SchemeOptions->LoadPrinterMenu(g_strMenuFile);
+    const platform::IniFile state(g_strPrinterIni);
+    g_iReadCount = state.ReadInteger(kReadPrinterSection, L"Count", 0);
+    g_bReadLast = state.ReadInteger(kReadPrinterSection, L"Last", 0) != 0;
+    return TModelLoad::Loaded;
+}
+
+std::wstring UnsupportedMenuVersionText(std::int32_t menuVersion) {
+    return platform::Format(L"当前版本【%d】的菜单没有实现！", {static_cast<std::int64_t>(menuVersion)});
+}
+
+TPrintQueue CheckPrintQueue() {
+    g_PrinterNameBuf = g_strPrinterName;
+    if (g_PrinterNameBuf.empty()) {
+        return TPrintQueue::Empty;
+    }
+    platform::Spooler& spooler = platform::spooler();
+    g_hPrinter = spooler.OpenPrinter(g_PrinterNameBuf);
+    if (!g_hPrinter) {
+        return TPrintQueue::NotOpened;
+    }
+    // Only the number of jobs counts, not whether the request succeeded.
+    return spooler.EnumJobs(g_hPrinter).empty() ? TPrintQueue::Empty : TPrintQueue::JobsWaiting;
 }

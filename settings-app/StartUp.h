@@ -1,6 +1,7 @@
 #pragma once
 // The settings program's start-up, the parts of it that open no window: the test for a running copy, the
-// command line, the exchange folder and the per-printer file names. The program entry runs them in this order.
+// command line, the exchange folder and the per-printer file names, the model with its menu, and the
+// print-queue guard. The program entry runs them in this order and shows what they report.
 
 #include <cstdint>
 #include <string>
@@ -60,3 +61,29 @@ std::wstring ExchangeFolder();
 // written) and sets the per-printer names of g_strPrinterName: g_strPrinterPath (the values file) and
 // g_strPrinterIni (the printer state file). The menu file is PrinterMenuFile().
 void SetPrinterPaths();
+
+// What loading the printer's model and menu came to.
+enum class TModelLoad {
+    Loaded,
+    UnsupportedMenuVersion,  // MenuVersion other than 0 and 1: nothing fetched, nothing loaded
+    MenuMissing,             // the menu file is missing even after a fetch from the printer
+};
+// A new model in g_SchemeOptions, loaded from the printer's model settings file (g_strSchemeFile; empty when
+// the spooler does not know the printer); the menu file that its MenuVersion names (g_strMenuFile: 0 the model
+// settings file itself, 1 PrinterMenuFile()), fetched from the printer when it is missing (g_bMenuFetched, the
+// waiting window showing meanwhile); then the menu, and g_iReadCount and g_bReadLast from the printer state
+// file. Loading the menu may throw platform::Exception, as the menu loader does.
+TModelLoad LoadPrinterModel();
+// The text of the box that reports an unsupported menu version.
+std::wstring UnsupportedMenuVersionText(std::int32_t menuVersion);
+
+// What the print-queue guard found.
+enum class TPrintQueue {
+    Empty,        // start-up goes on
+    NotOpened,    // the spooler cannot open the printer: the program ends without a window
+    JobsWaiting,  // the user must clear the queue first (mPrintQueue)
+};
+// Opens the printer g_strPrinterName through the spooler (g_PrinterNameBuf, g_hPrinter, left open) and asks for
+// its jobs. Without a printer name (port mode) nothing is opened and the queue counts as empty, so that the
+// main window can start.
+TPrintQueue CheckPrintQueue();

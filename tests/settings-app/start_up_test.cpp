@@ -1,5 +1,5 @@
-// Start-up before any window: the running copy it refuses, the command line and the exchange folder with the
-// per-printer file names.
+// Start-up before any window: the running copy it refuses, the command line, the exchange folder with the
+// per-printer file names, the model and menu by MenuVersion, and the print-queue guard.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,10 +8,12 @@
 #include "Scheme.h"
 #include "StartUp.h"
 #include "ThreadRWPrinter.h"
+#include "exchange_fixture.h"
 #include "platform/forms/forms.h"
 #include "platform/sim/forms_headless.h"
 #include "platform/text.h"
 #include "sim_fixture.h"
+#include "uWaitingHook.h"
 
 namespace {
 
@@ -123,6 +125,116 @@ TEST_F(StartUpTest, OnlyAMainWindowMarksARunningCopy) {
     EXPECT_FALSE(AnotherCopyRuns());
     sim.forms().OpenOtherProgramWindow(kMainWindowClass);
     EXPECT_TRUE(AnotherCopyRuns());
+}
+
+// The printer "Varintex WQ-472" behind its spooler queue and on the USB bus, with its model settings file in the
+// printer-driver folder, as start-up meets it.
+class StartUpModelTest : public ExchangeTest {
+protected:
+    void SetUp() override {
+        ExchangeTest::SetUp();
+        g_SchemeOptions.reset();
+        InstallSchemeOptionsForWorker();
+        SetWaitingWindowHook(&waiting);
+        printer->setModelName("WQ-472");
+        printer->setMenuFile(Text(kFetchedMenu));
+    }
+
+    void PutSchemeFile(int menuVersion, const std::wstring& menu = L"") {
+        PutIniFile(kSchemeFile, L"[GlobalSettings]\nMenuVersion=" + platform::IntToStr(menuVersion) + L"\n" + menu);
+    }
+    static platform::Bytes Text(const std::wstring& text) {
+        const std::string narrow = platform::WideToUtf8(platform::ReplaceAll(text, L"\n", L"\r\n"));
+        return platform::Bytes(narrow.begin(), narrow.end());
+    }
+    std::size_t BaseItemCount() const { return g_SchemeOptions->m_BaseItems.size(); }
+
+    // One base item in the printer's menu, two in the one already in the exchange folder.
+    static constexpr wchar_t kFetchedMenu[] = L"[BaseSection]\nItemCount=1\n[BaseItem01]\nName=Fetched\n";
+    static constexpr wchar_t kCachedMenu[] =
+        L"[BaseSection]\nItemCount=2\n[BaseItem01]\nName=Cached\n[BaseItem02]\nName=Cached\n";
+
+    TWaitingWindowForModel waiting;
+};
+
+TEST_F(StartUpModelTest, VersionOneLoadsTheMenuFileInTheExchangeFolderWithoutAFetch) {
+    PutSchemeFile(1);
+    PutIniFile(PrinterMenuFile(), kCachedMenu);
+    PutIniFile(g_strPrinterIni, L"[ReadPrinter]\nCount=7\nLast=1\n");
+    ASSERT_EQ(LoadPrinterModel(), TModelLoad::Loaded);
+    EXPECT_TRUE(platform::SameText(g_strSchemeFile, kSchemeFile)) << platform::WideToUtf8(g_strSchemeFile);
+    EXPECT_EQ(g_strMenuFile, PrinterMenuFile());
+    EXPECT_EQ(BaseItemCount(), 2u);
+    EXPECT_FALSE(g_bMenuFetched);
+    EXPECT_TRUE(printer->commandLog().empty());
+    EXPECT_EQ(g_iReadCount, 7);
+    EXPECT_TRUE(g_bReadLast);
+}
+
+TEST_F(StartUpModelTest, VersionOneFetchesAMissingMenuOnce) {
+    PutSchemeFile(1);
+    ASSERT_EQ(LoadPrinterModel(), TModelLoad::Loaded);
+    EXPECT_TRUE(g_bMenuFetched);
+    EXPECT_THAT(printer->commandLog(), ::testing::ElementsAre("model query", "menu request"));
+    EXPECT_EQ(BaseItemCount(), 1u);
+    EXPECT_EQ(waiting.Window(), nullptr) << "the waiting window has closed";
+    EXPECT_EQ(g_iReadCount, 2) << "the fetch's two reads";
+}
+
+TEST_F(StartUpModelTest, VersionOneWithoutAMenuFromThePrinterIsTheMenuMissingError) {
+    PutSchemeFile(1);
+    printer->setMenuFile({});
+    EXPECT_EQ(LoadPrinterModel(), TModelLoad::MenuMissing);
+    EXPECT_TRUE(g_bMenuFetched);
+    EXPECT_EQ(BaseItemCount(), 0u);
+}
+
+TEST_F(StartUpModelTest, VersionZeroReadsTheMenuFromTheModelSettingsFile) {
+    PutSchemeFile(0, L"[BaseSection]\nItemCount=1\n[BaseItem01]\nName=Shipped\n");
+    PutIniFile(PrinterMenuFile(), kCachedMenu);
+    ASSERT_EQ(LoadPrinterModel(), TModelLoad::Loaded);
+    EXPECT_EQ(g_strMenuFile, g_strSchemeFile);
+    EXPECT_EQ(BaseItemCount(), 1u);
+    EXPECT_FALSE(g_bMenuFetched);
+    EXPECT_TRUE(printer->commandLog().empty());
+}
+
+TEST_F(StartUpModelTest, AnotherVersionLoadsNothing) {
+    PutSchemeFile(2);
+    EXPECT_EQ(LoadPrinterModel(), TModelLoad::UnsupportedMenuVersion);
+    EXPECT_FALSE(g_bMenuFetched);
+    EXPECT_TRUE(printer->commandLog().empty());
+    EXPECT_EQ(UnsupportedMenuVersionText(2), L"当前版本【2】的菜单没有实现！");
+}
+
+TEST_F(StartUpModelTest, PrintQueueGuard) {
+    struct Case {
+        const char* name;
+        std::wstring printer;
+        bool jobWaiting;
+        TPrintQueue result;
+        bool opened;
+    };
+    const Case cases[] = {
+        {"an empty queue", kPrinter, false, TPrintQueue::Empty, true},
+        {"a job waiting", kPrinter, true, TPrintQueue::JobsWaiting, true},
+        {"a printer the spooler does not know", L"Varintex XX-1", false, TPrintQueue::NotOpened, false},
+        {"port mode: no printer name", L"", false, TPrintQueue::Empty, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim.spooler().ClearJobs(kPrinter);
+        if (c.jobWaiting) {
+            sim.spooler().AddQueuedJob(kPrinter, L"Letter");
+        }
+        g_strPrinterName = c.printer;
+        g_hPrinter = 0;
+        const std::size_t handlesBefore = sim.spooler().OpenHandleCount();
+        EXPECT_EQ(CheckPrintQueue(), c.result);
+        EXPECT_EQ(g_PrinterNameBuf, c.printer);
+        EXPECT_EQ(g_hPrinter != 0, c.opened);
+        EXPECT_EQ(sim.spooler().OpenHandleCount(), handlesBefore + (c.opened ? 1 : 0)) << "the handle stays open";
+    }
 }
 
 }  // namespace
