@@ -92,7 +92,7 @@ done
 cp "$standin" "$program_folder/QVP_RW.dll"
 
 {
-    echo "export QVP_RW_MODEL=$model QVP_RW_SERIAL=WJ0001 QVP_RW_PORT=${port#USB}"
+    echo "export QVP_RW_MODEL=$model QVP_RW_SERIAL=WJ0001 QVP_RW_PORT=$((10#${port#USB}))"
     printf "export QVP_RW_STATE='%s'\n" "$(winepath_of "$state/printer.state")"
     printf "export QVP_RW_LOG='%s'\n" "$(winepath_of "$state/received.bin")"
 } >"$state/qvp_rw.env"
