@@ -207,6 +207,18 @@ TEST_F(StartUpModelTest, AnotherVersionLoadsNothing) {
     EXPECT_EQ(UnsupportedMenuVersionText(2), L"当前版本【2】的菜单没有实现！");
 }
 
+// Without a driver there is no model settings file: MenuVersion stays 0, the menu file name is empty, and the
+// fetch finds no printer to ask.
+TEST_F(StartUpModelTest, APrinterTheSpoolerDoesNotKnowHasNoMenu) {
+    PutSchemeFile(1);
+    g_strPrinterName = L"Varintex XX-1";
+    EXPECT_EQ(LoadPrinterModel(), TModelLoad::MenuMissing);
+    EXPECT_EQ(g_strSchemeFile, L"");
+    EXPECT_EQ(g_strMenuFile, L"");
+    EXPECT_TRUE(g_bMenuFetched);
+    EXPECT_TRUE(printer->commandLog().empty());
+}
+
 TEST_F(StartUpModelTest, PrintQueueGuard) {
     struct Case {
         const char* name;
