@@ -31,7 +31,6 @@ constexpr std::int32_t kDrainLastTimeOut = 20;
 constexpr std::uint32_t kDrainSettle = 20;
 constexpr std::int32_t kMoreTimeOut = 100;
 
-const wchar_t kReadPrinterSection[] = L"ReadPrinter";
 
 // What the library says it read, trusted only within what was asked for.
 std::int32_t Clamp(std::int32_t n, std::int32_t asked) {

@@ -11,6 +11,8 @@
 #include "platform/types.h"
 #include "platform/usb_printer.h"
 
+// The printer state file's section of the read count and the last read's result.
+inline constexpr wchar_t kReadPrinterSection[] = L"ReadPrinter";
 // Mirrors of the printer state file's [ReadPrinter] Count and Last, kept by the worker.
 extern std::int32_t g_iReadCount;
 extern bool g_bReadLast;

@@ -39,6 +39,10 @@ void ResetSchemeGlobals() {
     SetWaitingWindowHook(nullptr);
 }
 
+std::wstring PrinterMenuFile() {
+    return g_strPrinterPath + L".DAT";
+}
+
 namespace {
 
 constexpr wchar_t kGlobalSettings[] = L"GlobalSettings";

@@ -205,6 +205,8 @@ extern std::wstring g_strModelName;
 extern std::wstring g_strPrinterName;
 // The exchange folder followed by the printer name: the values file, and the base of the per-printer names.
 extern std::wstring g_strPrinterPath;
+// The menu file fetched from the printer: g_strPrinterPath + ".DAT".
+std::wstring PrinterMenuFile();
 // The current page code and the page code of the start.
 extern std::uint8_t g_byPage;
 extern std::uint8_t g_byStartPage;

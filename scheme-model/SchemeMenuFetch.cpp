@@ -247,7 +247,7 @@ private:
 
 bool TSchemeOptions2::GetPrinterMenuResources() {
     TraceLog().EnterProc(L"GetPrinterMenuResources", L"");
-    const std::wstring menuFile = g_strPrinterPath + L".DAT";
+    const std::wstring menuFile = PrinterMenuFile();
     platform::FileSystem& files = platform::files();
     if (files.FileExists(menuFile) && files.DeleteFile(menuFile)) {
         TraceLog().MessageFmt(L"删除菜单文件：%s", {menuFile});

@@ -10,6 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+source scripts/wine-printer-prefix.sh  # printer_reg, winepath_of
 jobs=${CORVENTA_JOBS:-$(nproc)}
 
 wine64=/usr/lib/wine/wine64
@@ -32,27 +33,21 @@ run_in_display() {
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 
     # A virtual desktop, so that windows get frames (the display has no window manager); the contract printer
-    # with its port mapped to a file, so that raw jobs can be read back. Drivers are registered for both
-    # environments the binaries use. wineboot has made the desktop "Default" already, on the bare display, and
-    # the registry cannot change a running desktop: the programs get a desktop of their own name, which the
-    # first of them starts as a virtual desktop of that size.
+    # with its port mapped to a file, so that raw jobs can be read back. wineboot has made the desktop "Default"
+    # already, on the bare display, and the registry cannot change a running desktop: the programs get a
+    # desktop of their own name, which the first of them starts as a virtual desktop of that size.
     local reg=$spool/seed.reg
-    local print='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Print'
     {
         printf 'Windows Registry Editor Version 5.00\r\n\r\n'
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Corventa"\r\n\r\n'
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Corventa"="1024x768"\r\n\r\n'
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\Printing\\Spooler]\r\n"USB001"="%s"\r\n\r\n' "$port_file"
-        printf '[%s\\Printers\\Contract Printer]\r\n' "$print"
-        printf '"Name"="Contract Printer"\r\n"Port"="USB001"\r\n"Printer Driver"="Contract Driver"\r\n'
-        printf '"Print Processor"="WinPrint"\r\n"Datatype"="RAW"\r\n"Attributes"=dword:00000040\r\n\r\n'
-        for env in 'Windows x64' 'Windows NT x86'; do
-            printf '[%s\\Environments\\%s\\Drivers\\Version-3\\Contract Driver]\r\n' "$print" "$env"
-            printf '"Version"=dword:00000003\r\n"Driver"="contract.drv"\r\n"Data File"="contract.ppd"\r\n'
-            printf '"Configuration File"="contract.drv"\r\n\r\n'
-        done
+        printer_reg 'Contract Printer' USB001 'Contract Driver' contract
     } >"$reg"
     "$wine64" regedit /S "$(winepath_of "$reg")"
+    # The settings program's printer (raw jobs to its port reach the contract's port file too), with the stand-in
+    # of the settings program's bitness, 32.
+    WINE=$wine64 scripts/wine-printer-prefix.sh build-win64/samples build-win32/virtual-printer/standin/QVP_RW.dll
 
     export CORVENTA_CONTRACT_PORT_FILE
     CORVENTA_CONTRACT_PORT_FILE=$(winepath_of "$port_file")
@@ -70,12 +65,6 @@ run_in_display() {
         status=1
     fi
     return $status
-}
-
-# Z:\ is the Unix root in every Wine prefix.
-winepath_of() {
-    local p=$1
-    printf 'Z:%s' "${p//\//\\}"
 }
 
 if [[ ${1:-} == --in-display ]]; then

@@ -11,7 +11,6 @@ namespace {
 
 const wchar_t kDefaultTempFolder[] = L"C:\\Users\\tester\\AppData\\Local\\Temp\\";
 const wchar_t kDefaultCommonAppData[] = L"C:\\ProgramData";
-const wchar_t kDefaultProgramPath[] = L"C:\\Program Files\\Varintex\\Corventa.exe";
 
 std::wstring WithTrailingSeparator(std::wstring path) {
     if (path.empty() || (path.back() != L'\\' && path.back() != L'/')) {

@@ -26,6 +26,25 @@ void HeadlessForms::CreateNative(Control& control) {
     natives_.insert(&control);
 }
 
+bool HeadlessForms::TopLevelWindowExists(const std::wstring& className) {
+    for (const Control* control : natives_) {
+        if (control->Kind() == ComponentKind::Form && !control->Parent() &&
+            SameText(static_cast<const Form*>(control)->ClassName(), className)) {
+            return true;
+        }
+    }
+    return std::any_of(otherWindows_.begin(), otherWindows_.end(),
+                       [&](const std::wstring& other) { return SameText(other, className); });
+}
+
+void HeadlessForms::CloseOtherProgramWindow(const std::wstring& className) {
+    const auto it = std::find_if(otherWindows_.begin(), otherWindows_.end(),
+                                 [&](const std::wstring& other) { return SameText(other, className); });
+    if (it != otherWindows_.end()) {
+        otherWindows_.erase(it);
+    }
+}
+
 void HeadlessForms::DestroyNative(Control& control) {
     natives_.erase(&control);
     if (keyboardForm_ == &control) {

@@ -1,5 +1,7 @@
 #include "platform/sim/process_sim.h"
 
+#include "platform/sim/files_sim.h"
+
 namespace platform::sim {
 
 namespace {
@@ -15,6 +17,8 @@ private:
 };
 
 }  // namespace
+
+SimProcesses::SimProcesses() : commandLine_(L"\"" + std::wstring(kDefaultProgramPath) + L"\"") {}
 
 std::unique_ptr<Process> SimProcesses::Start(const std::wstring& commandLine, const std::wstring& currentFolder) {
     Runner runner;
@@ -61,6 +65,16 @@ std::vector<StartedProcess> SimProcesses::Started() const {
 std::vector<std::wstring> SimProcesses::ShellOpened() const {
     std::lock_guard lock(mutex_);
     return shellOpened_;
+}
+
+std::wstring SimProcesses::CommandLine() {
+    std::lock_guard lock(mutex_);
+    return commandLine_;
+}
+
+void SimProcesses::SetCommandLine(std::wstring commandLine) {
+    std::lock_guard lock(mutex_);
+    commandLine_ = std::move(commandLine);
 }
 
 }  // namespace platform::sim

@@ -83,6 +83,12 @@ void Win32Forms::SetApplicationTitle(const std::wstring& title) {
     host_->SetApplicationTitle(title);
 }
 
+// FindWindowW searches the top-level windows of every program, hidden ones included, and compares class names
+// without regard to case.
+bool Win32Forms::TopLevelWindowExists(const std::wstring& className) {
+    return ::FindWindowW(className.c_str(), nullptr) != nullptr;
+}
+
 void* Win32Forms::ApplicationWindow() const {
     return host_->ApplicationWindow();
 }

@@ -50,4 +50,9 @@ bool Win32Processes::ShellOpen(const std::wstring& target) {
     return reinterpret_cast<std::intptr_t>(result) > 32;
 }
 
+std::wstring Win32Processes::CommandLine() {
+    const wchar_t* commandLine = ::GetCommandLineW();
+    return commandLine ? std::wstring(commandLine) : std::wstring();
+}
+
 }  // namespace platform::win32

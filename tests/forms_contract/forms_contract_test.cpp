@@ -6,6 +6,7 @@
 #include <string>
 
 #include "forms_under_test.h"
+#include "platform/platform.h"
 #include "platform/text.h"
 #include "sample_form.h"
 
@@ -254,6 +255,28 @@ TEST_F(FormsContract, ApplicationTitleOnTheTaskbar) {
     };
     EXPECT_EQ(dialog->ShowModal(), mrOk);
     EXPECT_TRUE(buttonMeanwhile);
+}
+
+// A second start of the program looks for the first one's main window by its class: a form's window counts,
+// shown or hidden, in any letter case, for as long as it exists.
+TEST_F(FormsContract, FormWindowIsFoundByItsClass) {
+    Backend& backend = platform::formsBackend();
+    EXPECT_TRUE(backend.TopLevelWindowExists(L"TfrmSample"));
+    EXPECT_TRUE(backend.TopLevelWindowExists(L"TFRMSAMPLE"));
+    EXPECT_FALSE(backend.TopLevelWindowExists(L"TfrmSampl"));
+    form->Hide();
+    Pump(20);
+    EXPECT_TRUE(backend.TopLevelWindowExists(L"TfrmSample")) << "a hidden form";
+
+    auto dialog = MakeForm<Form>(std::wstring(L"TfrmContractDialog"),
+                                 FormDesign{.caption = L"Dialog", .clientWidth = 200, .clientHeight = 80});
+    EXPECT_FALSE(backend.TopLevelWindowExists(L"TfrmContractDialog")) << "a form that never showed has no window";
+    dialog->Show();
+    Pump(20);
+    EXPECT_TRUE(backend.TopLevelWindowExists(L"TfrmContractDialog")) << "a shown dialog";
+    dialog.reset();
+    Pump(20);
+    EXPECT_FALSE(backend.TopLevelWindowExists(L"TfrmContractDialog")) << "a destroyed form";
 }
 
 }  // namespace

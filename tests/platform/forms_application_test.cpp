@@ -212,6 +212,19 @@ TEST_F(FormsApplicationTest, FreeingAFormRunsOnDestroyOnce) {
     EXPECT_TRUE(application().Forms().empty());
 }
 
+// The sim's desktop also holds the windows of other programs, such as another running copy's main window.
+TEST_F(FormsApplicationTest, OtherProgramsWindowsAreFoundUntilTheyClose) {
+    auto& forms = sim.forms();
+    forms.OpenOtherProgramWindow(L"TfrmMainView2");
+    forms.OpenOtherProgramWindow(L"TfrmMainView2");
+    EXPECT_TRUE(forms.TopLevelWindowExists(L"tfrmmainview2"));
+    EXPECT_FALSE(forms.TopLevelWindowExists(L"TfrmSetItem"));
+    forms.CloseOtherProgramWindow(L"TfrmMainView2");
+    EXPECT_TRUE(forms.TopLevelWindowExists(L"TfrmMainView2")) << "the second copy's window is still open";
+    forms.CloseOtherProgramWindow(L"TfrmMainView2");
+    EXPECT_FALSE(forms.TopLevelWindowExists(L"TfrmMainView2"));
+}
+
 TEST_F(FormsApplicationTest, ComponentsAreFoundByNameWithoutRegardToCase) {
     const ComponentDesign layout[] = {
         {.kind = ComponentKind::Panel, .name = L"pnlTop"},

@@ -11,6 +11,12 @@ using ProcessSimTest = SimTest;
 
 const std::wstring kCommand = L"\"C:\\Program Files\\Corventa\\Corventa.exe\" \"Office WQ\" 1 3";
 
+TEST_F(ProcessSimTest, OwnCommandLineIsTheQuotedProgramUntilATestSetsOne) {
+    EXPECT_EQ(platform::processes().CommandLine(), L"\"C:\\Program Files\\Varintex\\Corventa.exe\"");
+    sim.processes().SetCommandLine(kCommand);
+    EXPECT_EQ(platform::processes().CommandLine(), kCommand);
+}
+
 TEST_F(ProcessSimTest, WithoutRunnerEveryStartSucceedsWithExitCodeZero) {
     auto process = platform::processes().Start(kCommand, L"C:\\Program Files\\Corventa");
     ASSERT_TRUE(process);

@@ -1,6 +1,7 @@
 #include "sim_fixture.h"
 
 #include "Scheme.h"
+#include "StartUp.h"
 #include "ThreadRWPrinter.h"
 #include "platform/text.h"
 
@@ -8,6 +9,7 @@ namespace {
 
 // Every module's own reset, so that a global added to a module is reset wherever that module's is.
 void ResetProgramGlobals() {
+    ResetSettingsAppGlobals();
     ResetSchemeGlobals();
     ResetPrinterLinkGlobals();
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Starting programs and the shell. Start returns at once; Wait blocks the calling thread.
+// Starting programs and the shell, and the running program's own command line. Start returns at once; Wait
+// blocks the calling thread.
 
 #include <cstdint>
 #include <memory>
@@ -25,6 +26,9 @@ public:
     virtual std::unique_ptr<Process> Start(const std::wstring& commandLine, const std::wstring& currentFolder) = 0;
     // Opens a document or web address with its associated program; false on failure.
     virtual bool ShellOpen(const std::wstring& target) = 0;
+    // The command line this program was started with, as its starter passed it: the program (quoted or not,
+    // as the starter wrote it) and the arguments. Never fails or blocks; any thread.
+    virtual std::wstring CommandLine() = 0;
 };
 
 }  // namespace platform

@@ -59,6 +59,10 @@ public:
     // The program's windows to the front; form is the one to activate, or null.
     virtual void BringToFront(Form* form) = 0;
     virtual void SetApplicationTitle(const std::wstring& title) = 0;
+    // Whether a top-level window of that window class (the name compared without regard to letter case) exists
+    // on the desktop, in this program or any other, shown or hidden: how a second start of the program finds
+    // the first one. A form's window class is its dialog class name. Does not wait.
+    virtual bool TopLevelWindowExists(const std::wstring& className) = 0;
 
     // The extent of text in font: one line per line break; with wrapWidth above 0 the lines are broken at
     // word boundaries to fit, and cx is the widest line.

@@ -20,6 +20,9 @@
 
 namespace platform::sim {
 
+// The running program's file until a test says otherwise.
+inline constexpr wchar_t kDefaultProgramPath[] = L"C:\\Program Files\\Varintex\\Corventa.exe";
+
 struct WindowsPath;
 
 class SimFileSystem : public platform::FileSystem {

@@ -152,6 +152,8 @@ public:
     void KeyEvent(std::uint8_t virtualKey, bool keyUp) override;
     void BringToFront(forms::Form* form) override;
     void SetApplicationTitle(const std::wstring& title) override { title_ = title; }
+    // A form whose window exists, or a window that another program has open.
+    bool TopLevelWindowExists(const std::wstring& className) override;
     forms::Size MeasureText(const std::wstring& text, const forms::TFont& font, int wrapWidth) override;
     forms::Size FrameSize(forms::TFormBorderStyle style) override;
     forms::Rect WorkArea() override { return {0, 0, 1024, 768}; }
@@ -167,6 +169,10 @@ public:
     // Unfinished, then forgets it: for a test that means to leave scripts unfinished.
     std::vector<std::wstring> TakeUnfinished();
     void SetIdleLimit(std::uint32_t ms) { idleLimit_ = ms; }
+    // A top-level window of another program on the desktop (another running copy's main window), until it is
+    // closed; one close per open.
+    void OpenOtherProgramWindow(const std::wstring& className) { otherWindows_.push_back(className); }
+    void CloseOtherProgramWindow(const std::wstring& className);
 
     const std::vector<LoopRecord>& Loops() const { return loops_; }
     bool KeyDown(std::uint8_t virtualKey) const { return keysDown_.count(virtualKey) != 0; }
@@ -222,6 +228,7 @@ private:
     forms::Form* keyboardForm_ = nullptr;  // where typed keys go: the form that last took the focus
     std::size_t bringToFront_ = 0;
     std::wstring title_;
+    std::vector<std::wstring> otherWindows_;
     std::uint32_t idleLimit_ = 3'600'000;
 };
 

@@ -5,6 +5,8 @@
 // returns null). Without a runner every start succeeds with exit code 0. Wait on a started process returns
 // its exit code at once, since the program has already ended.
 // ShellOpen records its target and returns the settable result (default true).
+// The program's own command line is settable; until set, the default program file, quoted, as the desktop
+// starts a program without arguments.
 
 #include <cstdint>
 #include <functional>
@@ -28,8 +30,13 @@ class SimProcesses : public Processes {
 public:
     using Runner = std::function<std::optional<std::uint32_t>(const std::wstring& commandLine)>;
 
+    SimProcesses();
+
     std::unique_ptr<Process> Start(const std::wstring& commandLine, const std::wstring& currentFolder) override;
     bool ShellOpen(const std::wstring& target) override;
+    std::wstring CommandLine() override;
+
+    void SetCommandLine(std::wstring commandLine);
 
     void SetRunner(Runner runner);  // an empty function removes it
     void SetShellOpenResult(bool succeeds);
@@ -43,6 +50,7 @@ private:
     bool shellOpenResult_ = true;
     std::vector<StartedProcess> started_;
     std::vector<std::wstring> shellOpened_;
+    std::wstring commandLine_;
 };
 
 }  // namespace platform::sim

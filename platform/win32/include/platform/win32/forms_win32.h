@@ -37,6 +37,7 @@ public:
     void KeyEvent(std::uint8_t virtualKey, bool keyUp) override;
     void BringToFront(forms::Form* form) override;
     void SetApplicationTitle(const std::wstring& title) override;
+    bool TopLevelWindowExists(const std::wstring& className) override;
     forms::Size MeasureText(const std::wstring& text, const forms::TFont& font, int wrapWidth) override;
     forms::Size FrameSize(forms::TFormBorderStyle style) override;
     forms::Rect WorkArea() override;

@@ -1,5 +1,6 @@
 #pragma once
-// Process start (CreateProcessW) and wait, and the shell's open verb (ShellExecuteW).
+// Process start (CreateProcessW) and wait, the shell's open verb (ShellExecuteW) and the program's own command
+// line (GetCommandLineW).
 
 #include "platform/process.h"
 
@@ -9,6 +10,7 @@ class Win32Processes : public Processes {
 public:
     std::unique_ptr<Process> Start(const std::wstring& commandLine, const std::wstring& currentFolder) override;
     bool ShellOpen(const std::wstring& target) override;
+    std::wstring CommandLine() override;
 };
 
 }  // namespace platform::win32
