@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include "GroupDialogs.h"
 #include "UtilPrinter.h"
+#include "uInkSet.h"
 #include "platform/files.h"
 #include "platform/forms/backend.h"
 #include "platform/ini_file.h"
@@ -20,6 +22,11 @@ void ResetSettingsAppGlobals() {
     g_PrinterNameBuf.clear();
     // The handle belongs to the platform of the start that opened it, which is gone by now.
     g_hPrinter = 0;
+    // The dialogs a start made belong to its application, which frees them.
+    SetGroupHandOff(nullptr);
+    FormSetGroupItem = nullptr;
+    frmInvoiceType_SetGruop = nullptr;
+    ResetInkDialogGlobals();
 }
 
 bool AnotherCopyRuns() {

@@ -25,9 +25,7 @@ protected:
         for (const auto& [name, field] : kInkTextFields) {
             g_GlobalString.*field = name;
         }
-        ResetInkDialogGlobals();
     }
-    void TearDown() override { ResetInkDialogGlobals(); }
 
     // The ink item of that name; keys adds to (and, coming first, wins over) its own.
     void UseInkItem(const std::wstring& name, const std::wstring& keys = L"", const std::wstring& globalKeys = L"") {
