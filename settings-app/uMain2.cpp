@@ -44,6 +44,9 @@ constexpr int kRightColumn = 210;
 constexpr int kNarrowGlyph = 60;
 constexpr int kModeGroupLeft = 205;
 constexpr int kWindowWidth = 440;
+// The box of a slot's value text, at most.
+constexpr int kValueWidth = 128;
+constexpr int kValueHeight = 50;
 // Below the rows: the mode button's group and the bottom line.
 constexpr int kWindowExtra = 110;
 
@@ -85,8 +88,8 @@ ComponentDesign SlotValue(const wchar_t* name, Label* TfrmMainView2::*field, int
             .parent = L"grp1",
             .left = DesignedButtonLeft(slot) + kIconWidth + kGlyphMargin + 10,
             .top = DesignedButtonTop(slot) + 21,
-            .width = 130,
-            .height = 50,
+            .width = kValueWidth,
+            .height = kIconHeight + kGlyphMargin + kRowGap - 18,
             .autoSize = false,
             .wordWrap = true};
 }
@@ -410,7 +413,10 @@ void TfrmMainView2::ShowPageItems(bool bStartUp) {
         button->SetTop(top);
         title->SetTop(top + 3);
         title->SetLeft(left + button->Width() + 10);
-        value->SetBounds(title->Left(), title->Top() + title->Height() + 5, 130, 50);
+        // The value's box ends above the next row's title and left of the right column and the mode
+        // button's group, so that it paints over neither.
+        const int valueTop = title->Top() + title->Height() + 5;
+        value->SetBounds(title->Left(), valueTop, kValueWidth, std::min(kValueHeight, top + pitch + 3 - valueTop));
     }
 
     const int pitch = btn03->Top() - btn01->Top();

@@ -12,10 +12,6 @@ using platform::MsgIcon;
 using platform::sim::UserScript;
 using namespace platform::forms;
 
-Label* Value(Form& f, int n) {
-    return f.Find<Label>(platform::Format(L"lbl%.2d2", {static_cast<std::int64_t>(n)}));
-}
-
 TEST_F(MainWindowTest, EachSettingButtonOpensItsItemsDialogWhileTheWindowHides) {
     std::vector<MenuItem> care = {
         {.code = 0x40, .icon = L"Ink_Adjust", .name = L"Ink_Adjust600"},

@@ -148,6 +148,17 @@ protected:
         main->ShowModal();
     }
 
+    // A slot's controls by slot number (from 1).
+    static platform::forms::BitBtn* Button(platform::forms::Form& f, int n) {
+        return f.Find<platform::forms::BitBtn>(platform::Format(L"btn%.2d", {static_cast<std::int64_t>(n)}));
+    }
+    static platform::forms::Label* Title(platform::forms::Form& f, int n) {
+        return f.Find<platform::forms::Label>(platform::Format(L"lbl%.2d", {static_cast<std::int64_t>(n)}));
+    }
+    static platform::forms::Label* Value(platform::forms::Form& f, int n) {
+        return f.Find<platform::forms::Label>(platform::Format(L"lbl%.2d2", {static_cast<std::int64_t>(n)}));
+    }
+
     static TfrmMainView2& Main(platform::forms::Form& form) { return dynamic_cast<TfrmMainView2&>(form); }
     static bool MainWindowShowing() {
         platform::forms::Form* main = platform::forms::application().FindForm(L"TfrmMainView2");

@@ -10,17 +10,6 @@ using platform::MsgIcon;
 using platform::sim::UserScript;
 using namespace platform::forms;
 
-// The slots' controls by slot number (from 1).
-BitBtn* Button(Form& f, int n) {
-    return f.Find<BitBtn>(platform::Format(L"btn%.2d", {static_cast<std::int64_t>(n)}));
-}
-Label* Title(Form& f, int n) {
-    return f.Find<Label>(platform::Format(L"lbl%.2d", {static_cast<std::int64_t>(n)}));
-}
-Label* Value(Form& f, int n) {
-    return f.Find<Label>(platform::Format(L"lbl%.2d2", {static_cast<std::int64_t>(n)}));
-}
-
 // A 48 x 40 icon gives 54 x 46 buttons, 59 pixels from row to row.
 constexpr int kPitch = 59;
 
@@ -46,8 +35,9 @@ TEST_F(MainWindowTest, TwelveBaseItemsFillSixRowsOfTwo) {
                                            EXPECT_EQ(value->Caption(), L"Now: Off");
                                            EXPECT_EQ(value->Left(), title->Left());
                                            EXPECT_EQ(value->Top(), title->Top() + title->Height() + 5);
-                                           EXPECT_EQ(value->Width(), 130);
-                                           EXPECT_EQ(value->Height(), 50);
+                                           EXPECT_EQ(value->Width(), 128);
+                                           // Down to the next row's title, which it must not cover.
+                                           EXPECT_EQ(value->BoundsRect().bottom, button->Top() + kPitch + 3);
                                        }
                                        for (int n = 13; n <= 15; ++n) {
                                            EXPECT_FALSE(Button(f, n)->Visible());
