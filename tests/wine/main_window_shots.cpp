@@ -1,8 +1,8 @@
 // The main window on real windows, as the settings program shows it without a printer: the base page of the
 // impact sample in port mode (its default scheme named by the options file beside the program) and the
-// maintenance page of the ink sample, each checked against its portable layout and handed over for a
-// screenshot; exits 0, or 1 when a check failed, each failure on its own line. The stand-in port library
-// beside the program lists one USB printer.
+// maintenance page of the ink sample with the warning and the generic item's dialog over it, each checked
+// against its portable layout and handed over for a screenshot; exits 0, or 1 when a check failed, each failure on its
+// own line. The stand-in port library beside the program lists one USB printer.
 //
 // Usage: main_window_shots <impact model settings file> <ink model settings file> <ink menu file> [--screenshot]
 //   (with it: writes main_window_<page>.ready in the working folder once a page shows, and waits for
@@ -19,6 +19,7 @@
 #include "platform/platform.h"
 #include "platform/resources.h"
 #include "uMain2.h"
+#include "uWarning.h"
 #include "wine_checks.h"
 
 using namespace platform::forms;
@@ -68,6 +69,12 @@ void CheckIcons(Checks& checks, const std::string& page, TfrmMainView2& window) 
     }
     std::printf("%s: %d of %d slots show their own icon%s\n", page.c_str(), shown, count,
                 iconsBuiltIn ? "" : " (the program carries no icons yet)");
+}
+
+// A word-wrapped label's text, measured natively in its font, fits the label's box.
+bool FitsItsBox(platform::win32::Win32Forms& backend, Label& label) {
+    const Size needed = backend.MeasureText(label.Caption(), label.Font(), label.Width());
+    return needed.cx <= label.Width() && needed.cy <= label.Height();
 }
 
 void CheckPage(Checks& checks,
@@ -147,6 +154,32 @@ int main(int argc, char** argv) {
             CheckPage(checks, backend, "maintenance", *window, 10, screenshot);
             checks.Expect(window->lblMode->Caption() == g_SchemeOptions->GetIndexItem(pgAdvance).Title,
                           "maintenance: the mode button leads to the advance page");
+
+            // The main window's two small dialogs over it: the warning before the advance page, and the
+            // generic item's dialog for the page's first item.
+            auto warning = MakeForm<TfrmWarning>();
+            warning->Show();
+            Pump(300);
+            CheckGeometry(checks, backend, *warning);
+            checks.Expect(warning->grp2->Visible() && !warning->lblTitle2->Caption().empty(),
+                          "warning: the blue line shows");
+            checks.Expect(FitsItsBox(backend, *warning->lblTitle), "warning: the note fits its box");
+            if (screenshot) {
+                checks.Expect(HandOverForScreenshot(L"main_window_warning"), "warning: the screenshot is taken");
+            }
+            warning->Hide();
+            g_iItem = 0;
+            auto normalSet = MakeForm<TNormalSet>();
+            normalSet->Show();
+            Pump(300);
+            CheckGeometry(checks, backend, *normalSet);
+            checks.Expect(FitsItsBox(backend, *normalSet->lblInfo), "generic item: the note fits its box");
+            checks.Expect(FitsItsBox(backend, *normalSet->lblReturnInfo), "generic item: the explanation fits its box");
+            if (screenshot) {
+                checks.Expect(HandOverForScreenshot(L"main_window_normal_set"),
+                              "generic item: the screenshot is taken");
+            }
+            normalSet->Hide();
             window->Hide();
         }
         g_SchemeOptions.reset();

@@ -5,7 +5,8 @@
 #
 # Usage: main_window_shots.sh <wine> <main_window_shots.exe> <impact model settings file>
 #                             <ink model settings file> <ink menu file> <output folder>
-#   (the screenshots: <output folder>/main_window_base.png and main_window_maintenance.png)
+#   (the screenshots: <output folder>/main_window_base.png, main_window_maintenance.png,
+#    main_window_warning.png and main_window_normal_set.png)
 set -uo pipefail
 wine=$1
 exe=$2
@@ -13,7 +14,7 @@ impact=$3
 ink=$4
 menu=$5
 out=$6
-shots=(main_window_base main_window_maintenance)
+shots=(main_window_base main_window_maintenance main_window_warning main_window_normal_set)
 mkdir -p "$out"
 cd "$out" || exit 1
 for s in "${shots[@]}"; do rm -f "$s.ready" "$s.shot" "$s.png"; done
