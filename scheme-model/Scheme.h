@@ -191,6 +191,10 @@ void ReadHeaderItem(const platform::IniFile& ini,
                     const std::wstring& suffix,
                     TSettingItem& item);
 
+// A value's title as the values file and the main window show it: up to and including the blank of its first
+// " (", so that the unit or range in brackets stays out; a title without one is kept whole.
+std::wstring DisplayTitle(const std::wstring& title);
+
 // Lets the exchange worker reach whatever model g_SchemeOptions holds at the time of the exchange. Called once
 // at start-up, before the first exchange; calling it again changes nothing.
 void InstallSchemeOptionsForWorker();

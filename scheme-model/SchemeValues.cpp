@@ -40,12 +40,6 @@ std::int32_t FindReplyHead(const platform::Bytes& prefix, const std::uint8_t* re
     return start;
 }
 
-// The title up to and including the blank of its first " (": the unit or range in brackets stays out.
-std::wstring DisplayTitle(const std::wstring& title) {
-    const std::size_t p = platform::Pos(L" (", title);
-    return p == 0 ? title : platform::Copy(title, 1, static_cast<std::ptrdiff_t>(p));
-}
-
 std::wstring LocalDateTimeText() {
     platform::Locale& locale = platform::locale();
     const platform::LocalTime now = platform::clock().Now();
@@ -54,6 +48,11 @@ std::wstring LocalDateTimeText() {
 }
 
 }  // namespace
+
+std::wstring DisplayTitle(const std::wstring& title) {
+    const std::size_t p = platform::Pos(L" (", title);
+    return p == 0 ? title : platform::Copy(title, 1, static_cast<std::ptrdiff_t>(p));
+}
 
 bool TSchemeOptions2::GetItemValueFromUSBPrinter(std::int32_t iUSBPrinter, std::int32_t& iPrinterItemValue) {
     const TSettingItem item = GetItem(g_byPage, g_iItem);

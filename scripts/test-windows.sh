@@ -129,6 +129,7 @@ expect_format build-win64/tests/contract/platform_contract_tests.exe PE32+
 expect_format build-win64/tests/wine/forms_smoke.exe PE32+  # ctest runs it: tests/wine/forms_smoke.sh, screenshot
 expect_format build-win64/tests/wine/set_item_shots.exe PE32+  # ctest runs it: tests/wine/set_item_shots.sh, screenshots
 expect_format build-win64/tests/wine/ink_dialogs_shots.exe PE32+  # ctest runs it: tests/wine/ink_dialogs_shots.sh, screenshots
+expect_format build-win64/tests/wine/main_window_shots.exe PE32+  # ctest runs it: tests/wine/main_window_shots.sh, screenshots
 expect_format build-win32/tests/forms_contract/forms_contract_tests.exe PE32
 expect_format build-win64/tests/forms_contract/forms_contract_tests.exe PE32+
 # What ships is a windowed program (no console window opens with it); only the test programs are console ones.

@@ -80,6 +80,21 @@ bool DoWriteUSBPrinter(const platform::Bytes& bytes, std::int32_t iUSBPrinter) {
     return written;
 }
 
+bool ReadUSBPrinterReply(std::int32_t iUSBPrinter, const std::wstring& strCommandHex, platform::Bytes& reply) {
+    reply.clear();
+    std::array<std::uint8_t, kReplyBufferSize> buffer{};
+    std::int32_t readLength = kReplyBufferSize;
+    bool handedOver = false;
+    TSchemeOptions2& model = *g_SchemeOptions;
+    const bool result = model.DoWriteAndReadPrinter(
+        iUSBPrinter, strCommandHex, buffer.data(), kReplyBufferSize - 1, readLength, true, false,
+        static_cast<std::int32_t>(model.m_Sections.WriteReadDelay), true, &handedOver);
+    if (handedOver) {
+        reply.assign(buffer.begin(), buffer.begin() + std::clamp(readLength, 0, kReplyBufferSize));
+    }
+    return result;
+}
+
 // The reply handed over by the exchange:
 //   offset  size  content
 //   0       3     frame head 1B 1D 1E (the exchange hands the reply over from its first one)
@@ -88,19 +103,14 @@ bool GetItemValueFromUSBPrinterI(std::int32_t iUSBPrinter,
                                  const std::wstring& strCommandHex,
                                  const ReplyDecoder& decode,
                                  std::int32_t& iPrinterItemValue) {
-    // Cleared first, so that a buffer the exchange never touched fails the frame-head test.
-    std::array<std::uint8_t, kReplyBufferSize> buffer{};
-    std::int32_t readLength = kReplyBufferSize;
-    TSchemeOptions2& model = *g_SchemeOptions;
-    if (!model.DoWriteAndReadPrinter(iUSBPrinter, strCommandHex, buffer.data(), kReplyBufferSize - 1, readLength, true,
-                                     false, static_cast<std::int32_t>(model.m_Sections.WriteReadDelay), true)) {
+    platform::Bytes reply;
+    if (!ReadUSBPrinterReply(iUSBPrinter, strCommandHex, reply)) {
         return false;
     }
-    if (!std::equal(kFrameHead.begin(), kFrameHead.end(), buffer.begin())) {
+    if (reply.size() < kFrameHead.size() || !std::equal(kFrameHead.begin(), kFrameHead.end(), reply.begin())) {
         return false;
     }
-    const std::int32_t length = std::clamp(readLength, 0, kReplyBufferSize);
-    const std::optional<std::int32_t> value = decode(buffer.data(), length);
+    const std::optional<std::int32_t> value = decode(reply.data(), static_cast<std::int32_t>(reply.size()));
     if (!value) {
         return false;
     }

@@ -33,9 +33,14 @@ using ReplyDecoder = std::function<std::optional<std::int32_t>(const std::uint8_
 // reads no reply. True when every byte was written; the port is closed again whatever the write gave.
 bool DoWriteUSBPrinter(const platform::Bytes& bytes, std::int32_t iUSBPrinter);
 
-// Sends the read command (hex command text) to the USB printer at that index through the model's exchange and
-// decodes the reply. True, with iPrinterItemValue set, only when the exchange handed over a reply that starts
-// with the frame head and the decoder found its value.
+// Sends the read command (hex command text) to the USB printer at that index through the model's exchange
+// (reply buffer of 1024 bytes, no drain first, the model's WriteReadDelay as the extra time-out) and hands
+// the reply over from its first frame head into reply, which stays empty when nothing was handed over. The
+// exchange's result.
+bool ReadUSBPrinterReply(std::int32_t iUSBPrinter, const std::wstring& strCommandHex, platform::Bytes& reply);
+
+// ReadUSBPrinterReply and the decoder. True, with iPrinterItemValue set, only when the exchange handed over a reply
+// that starts with the frame head and the decoder found its value.
 bool GetItemValueFromUSBPrinterI(std::int32_t iUSBPrinter,
                                  const std::wstring& strCommandHex,
                                  const ReplyDecoder& decode,
