@@ -76,9 +76,9 @@ ComponentDesign InfoBox(const wchar_t* name, GroupBox* T::*field, const wchar_t*
             .field = field,
             .parent = parent,
             .left = 8,
-            .top = 38,
+            .top = 36,
             .width = 396,
-            .height = 46,
+            .height = 50,
             .caption = L"说明"};
 }
 
@@ -90,7 +90,7 @@ ComponentDesign InfoLabel(const wchar_t* name, Label* T::*field, const wchar_t* 
             .left = 10,
             .top = 16,
             .width = 378,
-            .height = 26,
+            .height = 30,
             .caption = caption,
             .autoSize = false,
             .wordWrap = true};
