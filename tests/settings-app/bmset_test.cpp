@@ -101,6 +101,17 @@ TEST_F(BMsetTest, ShowingReadsTheThreeSwitchesIntoTheLabelsAndTheButtonsFollowSe
     EXPECT_EQ(printer->writes().front(), Hex("1B 1D 1E 05 03 03 24 4F 50 1B 1D 1F"));
 }
 
+// Byte 14 is the last one read: a reply that ends before it decodes to nothing.
+TEST(BMsetReply, DecodesBytes8_11And14OnlyWhenTheReplyHoldsThem) {
+    const platform::Bytes reply = HexBytes("1B 1D 1E 05 03 02 24 01 01 4F 01 00 50 01 01 1B 1D 1F");
+    const auto length = static_cast<std::int32_t>(reply.size());
+    EXPECT_EQ(DecodeBlackMarkReply(reply.data(), length), 101);
+    EXPECT_EQ(DecodeBlackMarkReply(reply.data(), 15), 101);
+    EXPECT_EQ(DecodeBlackMarkReply(reply.data(), 14), std::nullopt);
+    EXPECT_EQ(DecodeBlackMarkReply(reply.data(), 0), std::nullopt);
+    EXPECT_EQ(DecodeBlackMarkReply(nullptr, length), std::nullopt);
+}
+
 TEST_F(BMsetTest, TheWaitingWindowStaysElevenPassesAfterTheRead) {
     std::int32_t value = 0;
     std::uint64_t start = Now();
@@ -195,29 +206,45 @@ TEST_F(BMsetTest, AFailedWriteKeepsTheLabels) {
     EXPECT_EQ(printer->itemValue(vprinter::kBlackMarkSensing), 1);
 }
 
-TEST_F(BMsetTest, TheOffsetGoesAsTheUnframedReceiptCommandLowByteFirst) {
+// The offset goes as the unframed receipt command GS ( F, low byte first, in units of 0.176 mm; the distance in
+// the tear distance frame, high byte first, in 1/144 inch counted from 47 mm before the mark.
+TEST_F(BMsetTest, TheLengthButtonsCheckTheirFieldAndSendItInItsUnits) {
+    const std::string offset = "1D 28 46 04 00 01 00 ";
+    const std::string distance = "1B 1D 1E 05 01 1B 1D 1F 1B 1D 1E 04 24 ";
+    const std::string distanceEnd = " 1B 1D 1F 1B 1D 1E 05 02 1B 1D 1F";
+    const std::string offsetEnd = std::string(" 1B 40 ") + kEnterSave;
+    const ExpectedBox outOfRange = Notice(L"设置的数值超出范围！(0~297mm)");
     struct Case {
         const char* name;
+        const wchar_t* field;
         const wchar_t* text;
-        std::optional<std::string> bytes;  // n low first; nullopt: nothing sent
-        std::optional<ExpectedBox> box;
+        std::optional<std::string> bytes;  // nullopt: nothing sent
+        std::optional<ExpectedBox> box;    // nullopt: the finish box
     };
     const Case cases[] = {
-        {"298 is accepted", L"298", "9D 06", std::nullopt},
-        {"10 mm", L"10", "39 00", std::nullopt},
-        {"0 mm", L"0", "00 00", std::nullopt},
-        {"298.5 is out of range", L"298.5", std::nullopt, Notice(L"设置的数值超出范围！(0~297mm)")},
-        {"-1 is out of range", L"-1", std::nullopt, Notice(L"设置的数值超出范围！(0~297mm)")},
-        {"empty", L"", std::nullopt, Notice(L"请输入黑标起始打印位")},
-        {"not a number: the error report", L"1O", std::nullopt,
+        {"offset 298 is accepted", L"edtBMhead", L"298", offset + "9D 06" + offsetEnd, std::nullopt},
+        {"offset 10", L"edtBMhead", L"10", offset + "39 00" + offsetEnd, std::nullopt},
+        {"offset 0", L"edtBMhead", L"0", offset + "00 00" + offsetEnd, std::nullopt},
+        {"offset 298.5", L"edtBMhead", L"298.5", std::nullopt, outOfRange},
+        {"offset -1", L"edtBMhead", L"-1", std::nullopt, outOfRange},
+        {"offset empty", L"edtBMhead", L"", std::nullopt, Notice(L"请输入黑标起始打印位")},
+        {"offset not a number: the error report", L"edtBMhead", L"1O", std::nullopt,
          ExpectedBox{.text = L"'1O' is not a valid number", .part = true, .icon = MsgIcon::Error}},
+        {"distance 0", L"edtLock", L"0", distance + "01 0A" + distanceEnd, std::nullopt},
+        {"distance 298", L"edtLock", L"298", distance + "07 A4" + distanceEnd, std::nullopt},
+        {"distance 279", L"edtLock", L"279", distance + "07 38" + distanceEnd, std::nullopt},
+        {"distance 298.5", L"edtLock", L"298.5", std::nullopt, outOfRange},
+        {"distance -1", L"edtLock", L"-1", std::nullopt, outOfRange},
+        {"distance empty", L"edtLock", L"", std::nullopt, Notice(L"请输入黑标页长")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        const bool isOffset = c.field == std::wstring(L"edtBMhead");
         const std::size_t before = CommandWrites().size();
         UserScript script;
-        script.Type(L"edtBMhead", Replacing(L"0", c.text)).Click(L"btnBMhead");
-        script.ExpectBox(c.box ? *c.box : Finished());
+        script.Type(c.field, Replacing(isOffset ? L"0" : L"279", c.text))
+            .Click(isOffset ? L"btnBMhead" : L"btnLock")
+            .ExpectBox(c.box ? *c.box : Finished());
         RunModal(script.PressEsc());
         const std::vector<platform::Bytes> writes = CommandWrites();
         if (!c.bytes) {
@@ -225,44 +252,11 @@ TEST_F(BMsetTest, TheOffsetGoesAsTheUnframedReceiptCommandLowByteFirst) {
             continue;
         }
         ASSERT_EQ(writes.size(), before + 1);
-        EXPECT_EQ(writes.back(), Hex("1D 28 46 04 00 01 00 " + *c.bytes + " 1B 40 " + kEnterSave));
+        EXPECT_EQ(writes.back(), Hex(*c.bytes));
     }
-    EXPECT_EQ(printer->printStartOffset(), 0) << "the last offset sent";
-}
-
-TEST_F(BMsetTest, TheDistanceGoesHighByteFirstFrom47MillimetresOn) {
-    struct Case {
-        const char* name;
-        const wchar_t* text;
-        std::optional<std::string> bytes;  // n high first
-        std::optional<std::uint16_t> kept;
-        std::optional<ExpectedBox> box;
-    };
-    const Case cases[] = {
-        {"0 mm", L"0", "01 0A", 266, std::nullopt},
-        {"298 mm", L"298", "07 A4", 1956, std::nullopt},
-        {"279 mm", L"279", "07 38", 1848, std::nullopt},
-        {"298.5 is out of range", L"298.5", std::nullopt, std::nullopt, Notice(L"设置的数值超出范围！(0~297mm)")},
-        {"-1 is out of range", L"-1", std::nullopt, std::nullopt, Notice(L"设置的数值超出范围！(0~297mm)")},
-        {"empty", L"", std::nullopt, std::nullopt, Notice(L"请输入黑标页长")},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::size_t before = CommandWrites().size();
-        UserScript script;
-        script.Type(L"edtLock", Replacing(L"279", c.text)).Click(L"btnLock");
-        script.ExpectBox(c.box ? *c.box : Finished());
-        RunModal(script.PressEsc());
-        const std::vector<platform::Bytes> writes = CommandWrites();
-        if (!c.bytes) {
-            EXPECT_EQ(writes.size(), before);
-            continue;
-        }
-        ASSERT_EQ(writes.size(), before + 1);
-        EXPECT_EQ(writes.back(), Hex(std::string("1B 1D 1E 05 01 1B 1D 1F 1B 1D 1E 04 24 ") + *c.bytes +
-                                     " 1B 1D 1F 1B 1D 1E 05 02 1B 1D 1F"));
-        EXPECT_EQ(printer->tearDistance(), c.kept);
-    }
+    // The printer keeps what came last of each.
+    EXPECT_EQ(printer->printStartOffset(), 0);
+    EXPECT_EQ(printer->tearDistance(), 0x0738);
 }
 
 TEST_F(BMsetTest, TheFieldsStartFromTheModelsLengths) {
