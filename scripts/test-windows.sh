@@ -48,6 +48,14 @@ run_in_display() {
     # The settings program's printer (raw jobs to its port reach the contract's port file too), with the stand-in
     # of the settings program's bitness, 32.
     WINE=$wine64 scripts/wine-printer-prefix.sh build-win64/samples build-win32/virtual-printer/standin/QVP_RW.dll
+    # The Chinese texts of the settings program: Tahoma and the dialog fonts fall back to a CJK font
+    # (fonts-wqy-microhei), as a Chinese Windows links them to its own. (reg, not the file above: regedit
+    # reads a multi-string's bytes of an 8-bit file in the code page.)
+    local face
+    for face in 'Tahoma' 'MS Shell Dlg' 'MS Shell Dlg 2' 'Microsoft Sans Serif'; do
+        "$wine64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+            /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null
+    done
 
     export CORVENTA_CONTRACT_PORT_FILE
     CORVENTA_CONTRACT_PORT_FILE=$(winepath_of "$port_file")
@@ -75,7 +83,7 @@ fi
 # ---- packages -------------------------------------------------------------------------------------------
 packages=(cmake make g++ googletest
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
-          wine wine64 wine32:i386 xvfb xauth imagemagick fonts-wine)
+          wine wine64 wine32:i386 xvfb xauth imagemagick fonts-wine fonts-wqy-microhei)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -130,6 +138,7 @@ expect_format build-win64/tests/wine/forms_smoke.exe PE32+  # ctest runs it: tes
 expect_format build-win64/tests/wine/set_item_shots.exe PE32+  # ctest runs it: tests/wine/set_item_shots.sh, screenshots
 expect_format build-win64/tests/wine/ink_dialogs_shots.exe PE32+  # ctest runs it: tests/wine/ink_dialogs_shots.sh, screenshots
 expect_format build-win64/tests/wine/main_window_shots.exe PE32+  # ctest runs it: tests/wine/main_window_shots.sh, screenshots
+expect_format build-win64/tests/wine/bmset_shots.exe PE32+  # ctest runs it: tests/wine/bmset_shots.sh, screenshot
 expect_format build-win32/tests/forms_contract/forms_contract_tests.exe PE32
 expect_format build-win64/tests/forms_contract/forms_contract_tests.exe PE32+
 # What ships is a windowed program (no console window opens with it); only the test programs are console ones.

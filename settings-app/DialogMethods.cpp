@@ -21,8 +21,6 @@ constexpr std::int32_t kWriteTimeOut = 2000;
 constexpr std::array<std::uint8_t, 3> kFrameHead = {0x1B, 0x1D, 0x1E};
 // The read's reply buffer.
 constexpr std::int32_t kReplyBufferSize = 1024;
-// Passes of the wait that keeps the waiting window up after a good read.
-constexpr int kWaitingPasses = 51;
 // The status byte of a printer that is still working on something.
 constexpr std::uint8_t kStatusBusy = 0x1F;
 
@@ -165,12 +163,12 @@ bool GetCurrentItemValueFromPrinterI(const TDialogReadRow& row) {
     return false;
 }
 
-bool ReadWithWaitingWindow(const std::function<bool()>& read) {
+bool ReadWithWaitingWindow(const std::function<bool()>& read, int passes) {
     auto waiting = platform::forms::MakeForm<TfrmWaiting>();
     waiting->Show();
     const bool result = read();
     if (result) {
-        for (int pass = 0; pass < kWaitingPasses; ++pass) {
+        for (int pass = 0; pass < passes; ++pass) {
             platform::clock().Sleep(0);
             platform::forms::application().ProcessMessages();
             platform::clock().Sleep(10);

@@ -66,9 +66,12 @@ struct TDialogReadRow {
 // AffirmReadDisable is set). True when a value was read and shown.
 bool GetCurrentItemValueFromPrinterI(const TDialogReadRow& row);
 
-// Runs read under the waiting window; after a successful read the window stays a little longer (51 passes of
-// a 10 ms sleep with message handling) so that it does not merely flash. The read's result.
-bool ReadWithWaitingWindow(const std::function<bool()>& read);
+// Passes of the wait that keeps the waiting window up after a good read, unless a dialog says otherwise.
+inline constexpr int kWaitingWindowPasses = 51;
+
+// Runs read under the waiting window; after a successful read the window stays a little longer (`passes`
+// passes of a 10 ms sleep with message handling) so that it does not merely flash. The read's result.
+bool ReadWithWaitingWindow(const std::function<bool()>& read, int passes = kWaitingWindowPasses);
 
 // What one dialog command does on the road's last steps.
 struct TDialogCommand {

@@ -230,18 +230,31 @@ TEST_F(DialogMethodsTest, TheGuardedReadStopsWithItsBoxBeforeReadingAnythingItCa
 }
 
 TEST_F(DialogMethodsTest, TheWaitingWindowStaysAWhileAfterAGoodReadOnly) {
-    for (const bool good : {true, false}) {
-        SCOPED_TRACE(good ? "a good read" : "a failed read");
+    struct Case {
+        const char* name;
+        bool good;
+        std::optional<int> passes;  // unset: the family's 51
+        std::uint64_t elapsed;
+    };
+    const Case cases[] = {
+        {"a good read: 51 passes of 10 ms", true, std::nullopt, 510},
+        {"a failed read", false, std::nullopt, 0},
+        {"a good read with 11 passes", true, 11, 110},
+        {"a failed read with 11 passes", false, 11, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         bool shownDuringRead = false;
         const std::uint64_t start = Now();
-        EXPECT_EQ(dialogs::ReadWithWaitingWindow([&] {
-                      auto* waiting = application().FindForm(L"TfrmWaiting");
-                      shownDuringRead = waiting && waiting->Visible();
-                      return good;
-                  }),
-                  good);
+        const auto read = [&] {
+            auto* waiting = application().FindForm(L"TfrmWaiting");
+            shownDuringRead = waiting && waiting->Visible();
+            return c.good;
+        };
+        EXPECT_EQ(c.passes ? dialogs::ReadWithWaitingWindow(read, *c.passes) : dialogs::ReadWithWaitingWindow(read),
+                  c.good);
         EXPECT_TRUE(shownDuringRead);
-        EXPECT_EQ(Now() - start, good ? 510u : 0u) << "51 passes of 10 ms";
+        EXPECT_EQ(Now() - start, c.elapsed);
         EXPECT_EQ(application().FindForm(L"TfrmWaiting"), nullptr) << "freed";
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "black_mark.h"
 #include "frame_splitter.h"
 #include "hex.h"
 #include "ink_values.h"
@@ -50,6 +51,7 @@ void enterSettings(PrinterCore& core, const Frame& frame, std::uint64_t) {
         return malformed(core, frame);
     }
     core.items.enter();
+    enterBlackMark(core);
     core.note("enter");
 }
 
@@ -59,6 +61,7 @@ void saveSettings(PrinterCore& core, const Frame& frame, std::uint64_t) {
         return malformed(core, frame);
     }
     core.items.save();
+    saveBlackMark(core);
     core.note("save");
 }
 
@@ -233,6 +236,20 @@ void setItem(PrinterCore& core, const Frame& frame, std::uint64_t) {
     core.note(std::move(line));
 }
 
+// 04 24 belongs to an item when the menu defines one on it; otherwise it is the black-mark tear distance.
+std::optional<std::size_t> setItemOrTearLength(const PrinterCore& core, const std::uint8_t* body, std::size_t available) {
+    return core.items.findBySet(body[0], body[1]) ? setItemLength(core, body, available)
+                                                  : tearDistanceLength(core, body, available);
+}
+
+void setItemOrTear(PrinterCore& core, const Frame& frame, std::uint64_t nowMs) {
+    if (core.items.findBySet(frame.body[0], frame.body[1])) {
+        setItem(core, frame, nowMs);
+    } else {
+        setTearDistance(core, frame, nowMs);
+    }
+}
+
 // Page length measurement: 1B 1D 1E 00 1B 00 00 1B 1D 1F, sent alone. The printer feeds the page through
 // and, kMeasureMs later, the read code 4E answers the length it found; until then it answers the length of
 // the measurement before (0 when there was none). Not a setting: nothing is staged or saved.
@@ -264,6 +281,7 @@ constexpr CommandRule kRules[] = {
     {0x12, 0x02, &readAlignment, &alignmentReadLength},
     {0x12, 0x07, &readInquiry, &inquiryReadLength},
     {0x12, 0x09, &readDryingTime, &dryingReadLength},
+    {0x04, 0x24, &setItemOrTear, &setItemOrTearLength},
     {kAny, kAny, &setItem, &setItemLength},
 };
 // clang-format on

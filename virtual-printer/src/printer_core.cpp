@@ -50,7 +50,7 @@ void PrinterCore::run(Bytes& stream, std::uint64_t nowMs) {
                 runCommand(*this, Frame{at, piece.size, at + piece.bodyOffset, piece.bodySize}, nowMs);
                 break;
             case PieceKind::kData:
-                noteData(piece.size);
+                runData(at, piece.size);
                 break;
             case PieceKind::kMalformed:
                 note("malformed " + commandText(at, piece.size));
@@ -95,6 +95,13 @@ void PrinterCore::reply(std::vector<Bytes> segments, std::uint64_t nowMs) {
 void PrinterCore::note(std::string line) {
     lastWasData_ = false;
     log.push_back(std::move(line));
+}
+
+void PrinterCore::runData(const std::uint8_t* data, std::size_t n) {
+    const std::size_t command = runReceiptCommand(*this, data, n);
+    if (command < n) {
+        noteData(n - command);
+    }
 }
 
 void PrinterCore::noteData(std::size_t n) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "black_mark.h"
 #include "ink_values.h"
 #include "item_store.h"
 #include "reply_queue.h"
@@ -51,10 +52,13 @@ struct PrinterCore {
     std::uint16_t measuredLength = 0;
     std::optional<std::uint16_t> measuring;
     std::uint64_t measuringEndsAt = 0;
+    BlackMarkState blackMark;
     // Set while a scripted command runs: the printer's own reply is dropped.
     bool ownRepliesHeld = false;
 
 private:
+    // A run of bytes outside any frame: a receipt command at its start, print data after it.
+    void runData(const std::uint8_t* data, std::size_t n);
     void noteData(std::size_t n);
     bool lastWasData_ = false;
     std::size_t dataRun_ = 0;

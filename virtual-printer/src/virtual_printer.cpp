@@ -134,6 +134,24 @@ bool VirtualPrinter::inSettingsMode() const {
     return impl_->core.items.inSettingsMode();
 }
 
+void VirtualPrinter::defineBlackMark(std::uint8_t sensing, std::uint8_t mode, std::uint8_t lock) {
+    std::lock_guard guard(impl_->mutex);
+    ItemStore& items = impl_->core.items;
+    items.define(kBlackMarkSensing, 1, sensing);
+    items.define(kBlackMarkMode, 1, mode);
+    items.define(kBlackMarkLock, 1, lock);
+}
+
+std::optional<std::uint16_t> VirtualPrinter::tearDistance() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->core.blackMark.tearDistance;
+}
+
+std::optional<std::uint16_t> VirtualPrinter::printStartOffset() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->core.blackMark.printStartOffset;
+}
+
 void VirtualPrinter::setPageLength(std::uint16_t sixtieths) {
     std::lock_guard lock(impl_->mutex);
     impl_->core.pageLength = sixtieths;

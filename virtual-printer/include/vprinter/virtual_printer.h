@@ -89,6 +89,12 @@ struct ItemCode {
     friend bool operator==(const ItemCode&, const ItemCode&) = default;
 };
 
+// The black-mark switches: items of one byte (0 off, 1 on; the mode 0 or 1), each read by its own code and
+// set by a frame of its own.
+inline constexpr ItemCode kBlackMarkSensing{0x24, 0x02, 0x0C};
+inline constexpr ItemCode kBlackMarkMode{0x4F, 0x04, 0x22};
+inline constexpr ItemCode kBlackMarkLock{0x50, 0x04, 0x25};
+
 // One step of a scripted conversation: the command the printer expects next, named by its command-log line
 // ("model query", "read 0C items", "menu request"), and the reply it sends for it instead of its own, in
 // segments as a reply of several parts (each readable only once the one before has been read); no segments,
@@ -134,6 +140,14 @@ public:
     // over. The menu itself is not served by this: that is setMenuFile's job.
     std::size_t defineItemsFromMenu(const Bytes& menuFileBytes);
 
+    // Fits the black-mark switches (replacing any items on their codes). Whether or not they are fitted, the
+    // printer takes the tear distance frame 04 24 (unless an item is defined on it) and the print start offset.
+    void defineBlackMark(std::uint8_t sensing, std::uint8_t mode, std::uint8_t lock);
+    // In 1/144 inch as the last saved tear distance frame carried it (high byte first) and as the last print
+    // start offset carried it (low byte first); nullopt until one came.
+    std::optional<std::uint16_t> tearDistance() const;
+    std::optional<std::uint16_t> printStartOffset() const;
+
     // The length of the page in the printer, in 1/60 inch: what the next page length measurement finds.
     void setPageLength(std::uint16_t sixtieths);
 
@@ -166,8 +180,8 @@ public:
     };
     std::vector<PrintJob> jobs() const;
     // One line per decoded command, e.g. "enter", "set 1D=03", "save", "read 0C items", "model query",
-    // "menu request"; "malformed ..." and "unknown ..." with the first bytes in hex; "data N bytes" for a
-    // run of bytes outside any frame (print data).
+    // "menu request", "tear distance 07 38", "print start offset 39 00"; "malformed ..." and "unknown ..." with
+    // the first bytes in hex; "data N bytes" for a run of bytes outside any frame (print data).
     std::vector<std::string> commandLog() const;
 
     // Items, model name, menu and faults in a small text file, so that several processes can share one
