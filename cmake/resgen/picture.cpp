@@ -110,6 +110,44 @@ public:
         }
     }
 
+    // Paints every sample whose centre lies inside the polygon (non-zero winding, so that a shape drawn either
+    // way round fills the same), one row of samples at a time.
+    void FillPolygon(const std::vector<Point>& poly, Rgb colour) {
+        double top = poly[0].y;
+        double bottom = top;
+        for (const Point& p : poly) {
+            top = std::min(top, p.y);
+            bottom = std::max(bottom, p.y);
+        }
+        const int y0 = std::max(0, static_cast<int>(std::floor(top * kSub)));
+        const int y1 = std::min(h_, static_cast<int>(std::ceil(bottom * kSub)) + 1);
+        std::vector<std::pair<double, int>> crossings;
+        for (int sy = y0; sy < y1; ++sy) {
+            const double y = (sy + 0.5) / kSub;
+            crossings.clear();
+            for (std::size_t i = 0; i < poly.size(); ++i) {
+                const Point a = poly[i];
+                const Point b = poly[(i + 1) % poly.size()];
+                if ((a.y <= y) != (b.y <= y)) {
+                    crossings.emplace_back(a.x + (y - a.y) * (b.x - a.x) / (b.y - a.y), a.y <= y ? 1 : -1);
+                }
+            }
+            std::sort(crossings.begin(), crossings.end());
+            int winding = 0;
+            for (std::size_t i = 0; i + 1 < crossings.size(); ++i) {
+                winding += crossings[i].second;
+                if (winding == 0) {
+                    continue;
+                }
+                const int from = std::max(0, static_cast<int>(std::ceil(crossings[i].first * kSub - 0.5)));
+                const int to = std::min(w_, static_cast<int>(std::ceil(crossings[i + 1].first * kSub - 0.5)));
+                for (int sx = from; sx < to; ++sx) {
+                    samples_[static_cast<std::size_t>(sy) * w_ + sx] = colour;
+                }
+            }
+        }
+    }
+
     void Clear(Rgb colour) { std::fill(samples_.begin(), samples_.end(), colour); }
 
     // The picture's pixels, each the rounded mean of its samples.
@@ -151,24 +189,6 @@ double SegmentDistanceSquared(Point p, Point a, Point b) {
     const double ex = a.x + t * dx - p.x;
     const double ey = a.y + t * dy - p.y;
     return ex * ex + ey * ey;
-}
-
-// Non-zero winding, so that a shape drawn either way round fills the same.
-bool InsidePolygon(const std::vector<Point>& poly, double x, double y) {
-    int winding = 0;
-    for (std::size_t i = 0; i < poly.size(); ++i) {
-        const Point a = poly[i];
-        const Point b = poly[(i + 1) % poly.size()];
-        const double cross = (b.x - a.x) * (y - a.y) - (x - a.x) * (b.y - a.y);
-        if (a.y <= y) {
-            if (b.y > y && cross > 0) {
-                ++winding;
-            }
-        } else if (b.y <= y && cross < 0) {
-            --winding;
-        }
-    }
-    return winding != 0;
 }
 
 std::vector<Point> EllipsePoints(double cx, double cy, double rx, double ry, double from, double to, int steps) {
@@ -430,11 +450,8 @@ private:
 
     // A closed shape: its inside in the fill paint, then its outline in the stroke paint.
     void Shape(const std::vector<Point>& points) {
-        Canvas& canvas = Target();
         if (fill_.on) {
-            const auto [left, top, right, bottom] = Bounds(points, 0);
-            canvas.Paint(left, top, right, bottom, fill_.colour,
-                         [&](double x, double y) { return InsidePolygon(points, x, y); });
+            Target().FillPolygon(points, fill_.colour);
         }
         Outline(points, true);
     }
@@ -443,17 +460,18 @@ private:
         if (!stroke_.on) {
             return;
         }
+        // One segment at a time: all in one paint, so their order does not matter, and each only within its
+        // own bounds.
         const double half = strokeWidth_ / 2;
-        const auto [left, top, right, bottom] = Bounds(points, half);
         const std::size_t segments = closed ? points.size() : points.size() - 1;
-        Target().Paint(left, top, right, bottom, stroke_.colour, [&](double x, double y) {
-            for (std::size_t i = 0; i < segments; ++i) {
-                if (SegmentDistanceSquared({x, y}, points[i], points[(i + 1) % points.size()]) <= half * half) {
-                    return true;
-                }
-            }
-            return false;
-        });
+        for (std::size_t i = 0; i < segments; ++i) {
+            const Point a = points[i];
+            const Point b = points[(i + 1) % points.size()];
+            Target().Paint(std::min(a.x, b.x) - half, std::min(a.y, b.y) - half, std::max(a.x, b.x) + half,
+                           std::max(a.y, b.y) + half, stroke_.colour, [&](double x, double y) {
+                               return SegmentDistanceSquared({x, y}, a, b) <= half * half;
+                           });
+        }
     }
 
     void Arrow(Point from, Point to) {
@@ -469,9 +487,7 @@ private:
         Outline({from, base}, false);
         const std::vector<Point> tip = {
             to, {base.x - uy * head, base.y + ux * head}, {base.x + uy * head, base.y - ux * head}};
-        const auto [left, top, right, bottom] = Bounds(tip, 0);
-        Target().Paint(left, top, right, bottom, stroke_.colour,
-                       [&](double x, double y) { return InsidePolygon(tip, x, y); });
+        Target().FillPolygon(tip, stroke_.colour);
     }
 
     void Text(std::istringstream& line) {
@@ -514,17 +530,6 @@ private:
                 }
             }
         }
-    }
-
-    static std::array<double, 4> Bounds(const std::vector<Point>& points, double grow) {
-        double left = points[0].x, top = points[0].y, right = left, bottom = top;
-        for (const Point& p : points) {
-            left = std::min(left, p.x);
-            right = std::max(right, p.x);
-            top = std::min(top, p.y);
-            bottom = std::max(bottom, p.y);
-        }
-        return {left - grow, top - grow, right + grow, bottom + grow};
     }
 
     // At most 256 colours: the most frequent ones (ties to the lower value) are kept, every other pixel takes
