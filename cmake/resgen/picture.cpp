@@ -298,6 +298,10 @@ private:
         return text;
     }
 
+    // A point and a length of the commands in picture pixels.
+    Point At(double x, double y) const { return {origin_.x + zoom_ * x, origin_.y + zoom_ * y}; }
+    double Len(double v) const { return zoom_ * v; }
+
     [[noreturn]] void Fail(const std::string& what) const { throw Error{where_ + ": " + what}; }
 
     void Expect(bool ok, const std::string& what) const {
@@ -385,21 +389,25 @@ private:
                 Expect(strokeWidth_ > 0, "stroke width must be above 0");
             }
         } else if (command == "origin") {
-            Expect(n == 2, "origin takes x and y");
+            Expect(n == 2 || n == 3, "origin takes x, y and a zoom");
             origin_ = {Number(words[0]), Number(words[1])};
+            zoom_ = n == 3 ? Number(words[2]) : 1;
+            Expect(zoom_ > 0, "zoom must be above 0");
         } else if (command == "rect") {
             Expect(n == 4 || n == 5, "rect takes x, y, width, height and a corner radius");
             const auto v = Numbers(words);
             Expect(v[2] >= 0 && v[3] >= 0, "rect size must not be negative");
-            Shape(RectPoints(v[0] + origin_.x, v[1] + origin_.y, v[2], v[3], n == 5 ? v[4] : 0));
+            const Point at = At(v[0], v[1]);
+            Shape(RectPoints(at.x, at.y, Len(v[2]), Len(v[3]), n == 5 ? Len(v[4]) : 0));
         } else if (command == "circle" || command == "ellipse") {
             const bool circle = command == "circle";
             Expect(n == (circle ? 3u : 4u), circle ? "circle takes cx, cy and r" : "ellipse takes cx, cy, rx, ry");
             const auto v = Numbers(words);
-            const double rx = v[2];
-            const double ry = circle ? v[2] : v[3];
+            const double rx = Len(v[2]);
+            const double ry = Len(circle ? v[2] : v[3]);
             Expect(rx > 0 && ry > 0, "radius must be above 0");
-            auto points = EllipsePoints(v[0] + origin_.x, v[1] + origin_.y, rx, ry, 0, 360, StepsFor(rx, ry, 360));
+            const Point c = At(v[0], v[1]);
+            auto points = EllipsePoints(c.x, c.y, rx, ry, 0, 360, StepsFor(rx, ry, 360));
             points.pop_back();
             Shape(points);
         } else if (command == "polygon" || command == "line") {
@@ -409,7 +417,7 @@ private:
                    polygon ? "polygon takes three points or more" : "line takes two points or more");
             std::vector<Point> points;
             for (std::size_t i = 0; i < v.size(); i += 2) {
-                points.push_back({v[i] + origin_.x, v[i + 1] + origin_.y});
+                points.push_back(At(v[i], v[i + 1]));
             }
             if (polygon) {
                 Shape(points);
@@ -420,9 +428,10 @@ private:
             Expect(n == 6, "arc takes cx, cy, rx, ry, from and to");
             const auto v = Numbers(words);
             Expect(v[2] > 0 && v[3] > 0, "radius must be above 0");
-            Outline(EllipsePoints(v[0] + origin_.x, v[1] + origin_.y, v[2], v[3], v[4], v[5],
-                                  StepsFor(v[2], v[3], v[5] - v[4])),
-                    false);
+            const Point c = At(v[0], v[1]);
+            Outline(
+                EllipsePoints(c.x, c.y, Len(v[2]), Len(v[3]), v[4], v[5], StepsFor(Len(v[2]), Len(v[3]), v[5] - v[4])),
+                false);
         } else if (command == "spokes") {
             Expect(n >= 5 && n <= 7, "spokes takes cx, cy, inner and outer radius, count, and from and to angles");
             const auto v = Numbers(words);
@@ -431,18 +440,18 @@ private:
             const double from = n >= 6 ? v[5] : 0;
             // Without an end the spokes go once round; with one, the first and the last stand on the ends.
             const double step = n == 7 ? (count > 1 ? (v[6] - from) / (count - 1) : 0) : 360.0 / count;
-            const double cx = v[0] + origin_.x;
-            const double cy = v[1] + origin_.y;
+            const double cx = At(v[0], v[1]).x;
+            const double cy = At(v[0], v[1]).y;
             for (int i = 0; i < count; ++i) {
                 const double a = (from + step * i) * kPi / 180.0;
                 const double c = std::cos(a);
                 const double s = std::sin(a);
-                Outline({{cx + v[2] * c, cy + v[2] * s}, {cx + v[3] * c, cy + v[3] * s}}, false);
+                Outline({{cx + Len(v[2]) * c, cy + Len(v[2]) * s}, {cx + Len(v[3]) * c, cy + Len(v[3]) * s}}, false);
             }
         } else if (command == "arrow") {
             Expect(n == 4, "arrow takes two points");
             const auto v = Numbers(words);
-            Arrow({v[0] + origin_.x, v[1] + origin_.y}, {v[2] + origin_.x, v[3] + origin_.y});
+            Arrow(At(v[0], v[1]), At(v[2], v[3]));
         } else {
             Fail("unknown command \"" + command + "\"");
         }
@@ -462,7 +471,7 @@ private:
         }
         // One segment at a time: all in one paint, so their order does not matter, and each only within its
         // own bounds.
-        const double half = strokeWidth_ / 2;
+        const double half = Len(strokeWidth_) / 2;
         const std::size_t segments = closed ? points.size() : points.size() - 1;
         for (std::size_t i = 0; i < segments; ++i) {
             const Point a = points[i];
@@ -482,7 +491,7 @@ private:
         Expect(length > 0, "arrow needs two different points");
         const double ux = dx / length;
         const double uy = dy / length;
-        const double head = std::max(2.5, strokeWidth_ * 2);
+        const double head = std::max(2.5, Len(strokeWidth_) * 2);
         const Point base{to.x - ux * head * 1.2, to.y - uy * head * 1.2};
         Outline({from, base}, false);
         const std::vector<Point> tip = {
@@ -499,9 +508,9 @@ private:
         characters = first == std::string::npos ? "" : characters.substr(first);
         Expect(!characters.empty(), "text takes x, y, scale and characters");
         Expect(fill_.on, "text needs a fill paint");
-        const double x = Number(xs) + origin_.x;
-        const double y = Number(ys) + origin_.y;
-        const double scale = Number(scales);
+        const double x = At(Number(xs), 0).x;
+        const double y = At(0, Number(ys)).y;
+        const double scale = Len(Number(scales));
         Expect(scale > 0, "text scale must be above 0");
         for (std::size_t i = 0; i < characters.size(); ++i) {
             const char c = characters[i];
@@ -626,6 +635,7 @@ private:
     Paint stroke_;
     double strokeWidth_ = 1;
     Point origin_{0, 0};
+    double zoom_ = 1;
     std::string where_;
 };
 

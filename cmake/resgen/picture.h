@@ -9,7 +9,9 @@
 //   background <colour>                   fills the whole picture
 //   fill <colour>|none                    paint of the shapes' insides (none at first)
 //   stroke <colour>|none [<width>]        paint and width of outlines and lines (none at first; width 1)
-//   origin <x> <y>                        added to every coordinate below (0 0 at first)
+//   origin <x> <y> [<zoom>]               every coordinate, length and width below is multiplied by zoom
+//                                         (1 at first) and moved by x and y (0 0 at first): a shared part
+//                                         drawn at its place and size
 //   rect <x> <y> <w> <h> [<radius>]       rectangle covering x .. x+w, y .. y+h, with rounded corners
 //   circle <cx> <cy> <r>
 //   ellipse <cx> <cy> <rx> <ry>
