@@ -287,10 +287,10 @@ private:
             if (text[i] != '#') {
                 continue;
             }
-            const bool colour =
-                i + 7 <= text.size() &&
-                std::all_of(text.begin() + i + 1, text.begin() + i + 7, [](char c) { return std::isxdigit(c); }) &&
-                (i + 7 == text.size() || std::isspace(static_cast<unsigned char>(text[i + 7])));
+            const bool colour = i + 7 <= text.size() &&
+                                std::all_of(text.begin() + i + 1, text.begin() + i + 7,
+                                            [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }) &&
+                                (i + 7 == text.size() || std::isspace(static_cast<unsigned char>(text[i + 7])));
             if (!colour) {
                 return text.substr(0, i);
             }
@@ -334,7 +334,9 @@ private:
 
     Rgb Colour(const std::string& word) const {
         if (!word.empty() && word[0] == '#') {
-            Expect(word.size() == 7, "colour \"" + word + "\" is not #rrggbb");
+            Expect(word.size() == 7 && std::all_of(word.begin() + 1, word.end(),
+                                                   [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }),
+                   "colour \"" + word + "\" is not #rrggbb");
             return static_cast<Rgb>(std::stoul(word.substr(1), nullptr, 16));
         }
         const auto it = colours_.find(word);

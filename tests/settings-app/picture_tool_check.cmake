@@ -35,6 +35,7 @@ set(broken
     "unknown command|size 4 4^blur 2|:2: unknown command \"blur\""
     "not a number|size 4 4^circle 1 1 x|:2: \"x\" is not a number"
     "unknown colour|size 4 4^fill purple|:2: unknown colour \"purple\""
+    "a misspelt colour|size 4 4^colour paper #12345g|:2: colour takes a name and #rrggbb"
     "too large|size 4000 4|:1: size must be whole numbers from 1 to 1024"
     "missing include|size 4 4^include nowhere.inc|nowhere.inc: cannot open"
     "a letter the font lacks|size 40 9^fill #000000^text 0 0 1 A~|:3: no letter for \"~\"")
