@@ -308,8 +308,8 @@ void TfrmSetItem::LoadItemOptions() {
         PutAway(pnlType1);
         FillWith(pnlType3);
         btnDefault->Hide();
-        // The pictures of the maintenance actions are not all shipped yet: an action without one shows the
-        // plain panel rather than failing to open.
+        // A menu may name an action the program has no picture for: it shows the plain panel rather than
+        // failing to open.
         Bitmap picture;
         try {
             picture = Bitmap::FromResource(L"Img_" + kind);

@@ -8,6 +8,8 @@
 //   resgen utf16 <in-utf8> <out>
 //     Converts UTF-8 text (an optional UTF-8 byte-order mark is dropped) into UTF-16LE with byte-order mark,
 //     every line end becoming CR LF.
+//   resgen picture <in> <out.bmp>
+//     Renders a picture described in the picture language (picture.h) into an 8-bit bitmap file.
 //
 // Exit code 0 on success; 1 with a message on standard error otherwise, leaving no partial output behind.
 
@@ -20,6 +22,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "picture.h"
 
 namespace {
 
@@ -274,12 +278,21 @@ int Utf16(const std::vector<std::string>& args) {
     return 0;
 }
 
+int Picture(const std::vector<std::string>& args) {
+    if (args.size() != 2) {
+        throw Failure{"usage: resgen picture <in> <out.bmp>"};
+    }
+    const std::vector<std::uint8_t> bytes = picture::RenderFile(args[0]);
+    WriteFile(args[1], std::string(bytes.begin(), bytes.end()));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     try {
         if (argc < 2) {
-            throw Failure{"usage: resgen embed ... | resgen utf16 ..."};
+            throw Failure{"usage: resgen embed ... | resgen utf16 ... | resgen picture ..."};
         }
         const std::string mode = argv[1];
         const std::vector<std::string> args(argv + 2, argv + argc);
@@ -289,9 +302,14 @@ int main(int argc, char** argv) {
         if (mode == "utf16") {
             return Utf16(args);
         }
+        if (mode == "picture") {
+            return Picture(args);
+        }
         throw Failure{"unknown mode " + mode};
     } catch (const Failure& f) {
         std::cerr << "resgen: " << f.message << "\n";
+    } catch (const picture::Error& e) {
+        std::cerr << "resgen: " << e.message << "\n";
     } catch (const std::exception& e) {
         std::cerr << "resgen: " << e.what() << "\n";
     }
