@@ -1,5 +1,6 @@
 #include "uSetGroupItem.h"
 
+#include "DialogMethods.h"
 #include "GlobalString.h"
 #include "GroupLayout.h"
 #include "Scheme.h"
@@ -165,25 +166,25 @@ void TFormSetGroupItem::SelectListByValue(ListBox& list, std::int32_t iItem, std
     }
 }
 
-std::wstring TFormSetGroupItem::GetListSetInstruction(std::uint8_t byPage,
-                                                      std::int32_t iItem,
-                                                      std::int32_t iOption) const {
+std::optional<std::wstring> TFormSetGroupItem::GetListSetInstruction(std::uint8_t byPage,
+                                                                     std::int32_t iItem,
+                                                                     std::int32_t iOption) const {
     if (iOption < 0) {
-        return {};
+        return std::wstring();
     }
     const TSettingItem item = g_SchemeOptions->GetItem(byPage, iItem);
     const std::vector<std::int32_t>& values = item.RuleValues.RuleValue;
     if (static_cast<std::size_t>(iOption) >= values.size()) {
-        return {};
+        return std::wstring();
     }
-    std::wstring cmd = platform::Trim(item.SetInstruction);
     // A width-3 item carries its value high byte first, as the printer answers it, so that the next group
     // read finds the chosen entry again.
-    const std::wstring valueBytes = ValueToHex(values[static_cast<std::size_t>(iOption)], item.nParameterByte);
-    if (!valueBytes.empty()) {
-        cmd += L" " + valueBytes;
+    const std::optional<std::wstring> cmd = dialogs::FormatItemSetCommand(item.SetInstruction, item.nParameterByte,
+                                                                          values[static_cast<std::size_t>(iOption)]);
+    if (!cmd) {
+        return std::nullopt;
     }
-    return cmd + L" " + g_SchemeOptions->m_Sections.InstructionTail + L" ";
+    return *cmd + L" " + g_SchemeOptions->m_Sections.InstructionTail + L" ";
 }
 
 void TFormSetGroupItem::btnSetClick() {
@@ -191,7 +192,13 @@ void TFormSetGroupItem::btnSetClick() {
     std::wstring text = sections.EnterInstruction + L" ";
     for (int n = 1; n <= kPanelCount && n <= m_iItems; ++n) {
         const ListBox& list = *Find<ListBox>(platform::Format(L"lst%d", {std::int64_t{n}}));
-        text += GetListSetInstruction(m_pm, n - 1, list.ItemIndex());
+        const std::optional<std::wstring> instruction = GetListSetInstruction(m_pm, n - 1, list.ItemIndex());
+        // A value too wide for its item would shift every later byte of the frame: nothing is sent.
+        if (!instruction) {
+            dialogs::ShowBox(g_GlobalString.SetPrinterFail, g_GlobalString.HintTitle, platform::MsgIcon::Error);
+            return;
+        }
+        text += *instruction;
     }
     text += sections.SaveInstruction;
     const platform::Bytes bytes = HexTextToBytes(text);
