@@ -24,11 +24,11 @@ constexpr std::int32_t kReplyBufferSize = 1024;
 // Passes of the wait that keeps the waiting window up after a good read.
 constexpr int kWaitingPasses = 51;
 
-bool ContainsUsb(const std::wstring& portName) {
+}  // namespace
+
+bool IsUsbPortName(const std::wstring& portName) {
     return portName.find(L"USB") != std::wstring::npos;
 }
-
-}  // namespace
 
 void ShowBox(const std::wstring& text, const std::wstring& caption, platform::MsgIcon icon) {
     platform::forms::application().ShowMessageBox(text, caption, icon);
@@ -78,7 +78,7 @@ bool GetCurrentItemValueFromPrinterI(const TDialogReadRow& row) {
     std::wstring portName;
     bool bOnline = false;
     GetPrinterPort(g_strPrinterName, portName, bOnline);
-    if (!ContainsUsb(portName)) {
+    if (!IsUsbPortName(portName)) {
         return false;
     }
     if (!bOnline) {
@@ -164,7 +164,7 @@ void RunDialogCommand(const std::wstring& strHexText, const TDialogCommand& comm
     if (command.confirm && !command.confirm()) {
         return;
     }
-    const std::int32_t index = ContainsUsb(portName) ? GetUSBPrinterIndex(portName) : -1;
+    const std::int32_t index = IsUsbPortName(portName) ? GetUSBPrinterIndex(portName) : -1;
     if (index >= 0) {
         command.onUsb(bytes, index);
     } else if (command.onOtherPort) {

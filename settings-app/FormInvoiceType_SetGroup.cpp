@@ -8,6 +8,7 @@
 #include "GroupLayout.h"
 #include "LocaleParse.h"
 #include "Scheme.h"
+#include "ValueEncoding.h"
 #include "platform/forms/application.h"
 #include "platform/text.h"
 
@@ -141,9 +142,9 @@ std::wstring MillimetreText(std::int32_t sixtieths) {
 }
 
 // One raw frame: frame head, class, code, data, instruction tail.
-void AppendFrame(Bytes& bytes, std::uint8_t commandClass, std::uint8_t code, std::initializer_list<std::uint8_t> data) {
+void AppendFrame(Bytes& bytes, std::uint8_t commandClass, std::uint8_t code, const Bytes& data) {
     bytes.insert(bytes.end(), {0x1B, 0x1D, 0x1E, commandClass, code});
-    bytes.insert(bytes.end(), data);
+    bytes.insert(bytes.end(), data.begin(), data.end());
     bytes.insert(bytes.end(), {0x1B, 0x1D, 0x1F});
 }
 
@@ -169,11 +170,7 @@ TInvoiceTypeValues DecodeInvoiceTypeReply(const std::uint8_t* data, std::int32_t
     }
     const auto reaches = [length](std::int32_t lastOffset) { return length > lastOffset; };
     if (reaches(9)) {
-        std::int32_t v = data[8] + 256 * data[9];
-        if ((v & 0x8000) != 0) {
-            v = -(v - 0x8000);
-        }
-        values.topOfForm = v;
+        values.topOfForm = DecodeWordValue(data[8], data[9]);
     }
     if (reaches(12)) {
         values.leftMargin = data[12];
@@ -292,11 +289,8 @@ void TfrmInvoiceType_SetGruop::btnDetectClick() {
 void TfrmInvoiceType_SetGruop::btnSetClick() {
     Bytes bytes(std::begin(kEnterFrame), std::end(kEnterFrame));
     if (lst1->ItemIndex() >= 0) {
-        std::int32_t v = lst1->ItemIndex() + kTopOfFormFirst;
-        if (v < 0) {
-            v = -v | 0x8000;
-        }
-        AppendFrame(bytes, 0x04, 0x13, {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
+        // The list's -19..70 always fit a word.
+        AppendFrame(bytes, 0x04, 0x13, EncodeValueBytes(lst1->ItemIndex() + kTopOfFormFirst, ptWord).value());
     }
     if (pnlItem2->Visible()) {
         // The field takes only digits and a full stop, so the full stop is the separator whatever the locale.

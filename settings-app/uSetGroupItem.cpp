@@ -5,8 +5,6 @@
 #include "GroupLayout.h"
 #include "Scheme.h"
 #include "UtilPrinter.h"
-#include "ValueEncoding.h"
-#include "platform/forms/application.h"
 #include "platform/text.h"
 
 using namespace platform::forms;
@@ -93,10 +91,6 @@ const ComponentText<TGlobalString> kSetGroupItemTexts[] = {
     {L"btnCancel", &TGlobalString::ParametersBtnCancel},
 };
 
-void ShowBox(const std::wstring& text, const std::wstring& caption, platform::MsgIcon icon) {
-    application().ShowMessageBox(text, caption, icon);
-}
-
 }  // namespace
 
 TFormSetGroupItem::TFormSetGroupItem() : Form(L"TFormSetGroupItem", kSetGroupItemDesign) {
@@ -141,7 +135,7 @@ void TFormSetGroupItem::FormShow() {
 void TFormSetGroupItem::GetGroupValuesFromPrinter() {
     std::wstring port;
     bool bOnline = false;
-    if (!GetPrinterPort(g_strPrinterName, port, bOnline) || !bOnline || platform::Pos(L"USB", port) == 0) {
+    if (!GetPrinterPort(g_strPrinterName, port, bOnline) || !bOnline || !dialogs::IsUsbPortName(port)) {
         return;
     }
     // A failed read leaves the model's values, which the lists then show. A port the library does not list
@@ -206,22 +200,22 @@ void TFormSetGroupItem::btnSetClick() {
     std::wstring port;
     bool bOnline = false;
     if (!GetPrinterPort(g_strPrinterName, port, bOnline) || !bOnline) {
-        ShowBox(g_GlobalString.PrinterNotFound, g_GlobalString.HintTitle, platform::MsgIcon::Error);
+        dialogs::ShowBox(g_GlobalString.PrinterNotFound, g_GlobalString.HintTitle, platform::MsgIcon::Error);
         return;
     }
     // Only a printer the port library lists can take the write; any other index would open some other port.
-    const std::int32_t iUSBPrinter = platform::Pos(L"USB", port) == 0 ? -1 : GetUSBPrinterIndex(port);
+    const std::int32_t iUSBPrinter = dialogs::IsUsbPortName(port) ? GetUSBPrinterIndex(port) : -1;
     if (iUSBPrinter < 0) {
-        ShowBox(platform::Format(g_GlobalString.PrinterNotFoundOnPort, {port}), g_GlobalString.ErrorTitle,
-                platform::MsgIcon::Error);
+        dialogs::ShowBox(platform::Format(g_GlobalString.PrinterNotFoundOnPort, {port}), g_GlobalString.ErrorTitle,
+                         platform::MsgIcon::Error);
         return;
     }
     if (!WriteUSBPrinter(bytes, iUSBPrinter)) {
-        ShowBox(g_GlobalString.SetPrinterFail, g_GlobalString.HintTitle, platform::MsgIcon::Error);
+        dialogs::ShowBox(g_GlobalString.SetPrinterFail, g_GlobalString.HintTitle, platform::MsgIcon::Error);
         return;
     }
     btnCancel->SetCaption(g_GlobalString.ParametersBtnReturn);
-    ShowBox(g_GlobalString.SetPrinterSuccess, g_GlobalString.HintTitle, platform::MsgIcon::Information);
+    dialogs::ShowBox(g_GlobalString.SetPrinterSuccess, g_GlobalString.HintTitle, platform::MsgIcon::Information);
     Close();
 }
 
