@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
+#include <limits>
 
 #include "GlobalString.h"
 #include "GroupLayout.h"
@@ -146,6 +146,17 @@ void AppendFrame(Bytes& bytes, std::uint8_t commandClass, std::uint8_t code, con
     bytes.insert(bytes.end(), {0x1B, 0x1D, 0x1E, commandClass, code});
     bytes.insert(bytes.end(), data.begin(), data.end());
     bytes.insert(bytes.end(), {0x1B, 0x1D, 0x1F});
+}
+
+// Millimetres as whole sixtieths of an inch, halves to the even neighbour. The printer keeps and answers the
+// height as a signed 16-bit number, so a height beyond that (or no number at all) gives nothing.
+std::optional<std::int16_t> HeightInSixtieths(double mm) {
+    const double sixtieths = std::nearbyint(mm / 25.4 * 60);
+    if (!(sixtieths >= std::numeric_limits<std::int16_t>::min() &&
+          sixtieths <= std::numeric_limits<std::int16_t>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(sixtieths);
 }
 
 }  // namespace
@@ -295,7 +306,8 @@ void TfrmInvoiceType_SetGruop::btnSetClick() {
     if (pnlItem2->Visible()) {
         // The field takes only digits and a full stop, so the full stop is the separator whatever the locale.
         const std::optional<double> mm = TryParseLocaleFloat(medt1->Text(), L'.');
-        if (!mm) {
+        const std::optional<std::int16_t> height = mm ? HeightInSixtieths(*mm) : std::nullopt;
+        if (!height) {
             application().ShowMessageBox(g_GlobalString.PaperLengthInvalid, g_GlobalString.ErrorTitle,
                                          platform::MsgIcon::Warning);
             medt1->SetFocus();
@@ -303,7 +315,7 @@ void TfrmInvoiceType_SetGruop::btnSetClick() {
         }
         // A height of a millimetre or less is no height: nothing is sent for it.
         if (std::fabs(*mm) > 1.0) {
-            const auto v = static_cast<std::uint16_t>(static_cast<std::int64_t>(std::nearbyint(*mm / 25.4 * 60)));
+            const auto v = static_cast<std::uint16_t>(*height);
             AppendFrame(bytes, 0x00, 0x1A, {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
         }
     }
