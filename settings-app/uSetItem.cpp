@@ -209,11 +209,8 @@ const ComponentDesign kSetItemLayout[] = {
      .name = L"btnClean",
      .field = &TfrmSetItem::btnClean,
      .parent = L"pnlBottom",
-     .left = 286,
-     .top = 6,
      .width = 65,
-     .height = 25,
-     .anchors = akTop | akRight,
+     .align = alRight,
      .caption = L"Clean",
      .OnClick = &TfrmSetItem::btnCleanClick},
 };
