@@ -214,6 +214,13 @@ TfrmInvoiceType_SetGruop::TfrmInvoiceType_SetGruop() : Form(L"TfrmInvoiceType_Se
     BindLayout(*this, kInvoiceTypeLayout);
 }
 
+// The dialog start-up made goes with the application's forms; the global must not outlive it.
+TfrmInvoiceType_SetGruop::~TfrmInvoiceType_SetGruop() {
+    if (frmInvoiceType_SetGruop == this) {
+        frmInvoiceType_SetGruop = nullptr;
+    }
+}
+
 void TfrmInvoiceType_SetGruop::FormCreate() {
     ApplyTexts(*this, g_GlobalString, kInvoiceTypeTexts);
 }

@@ -97,6 +97,13 @@ TFormSetGroupItem::TFormSetGroupItem() : Form(L"TFormSetGroupItem", kSetGroupIte
     BindLayout(*this, kSetGroupItemLayout);
 }
 
+// The dialog start-up made goes with the application's forms; the global must not outlive it.
+TFormSetGroupItem::~TFormSetGroupItem() {
+    if (FormSetGroupItem == this) {
+        FormSetGroupItem = nullptr;
+    }
+}
+
 void TFormSetGroupItem::SetParameters(const std::wstring& strCaption, std::int32_t iSubGroup) {
     SetCaption(strCaption);
     m_pm = static_cast<std::uint8_t>(127 + iSubGroup);

@@ -13,6 +13,7 @@
 class TFormSetGroupItem : public platform::forms::Form {
 public:
     TFormSetGroupItem();
+    ~TFormSetGroupItem() override;
 
     platform::forms::Panel* pnlBottom = nullptr;
     platform::forms::Button* btnSet = nullptr;
@@ -70,5 +71,6 @@ private:
     void SelectListByValue(platform::forms::ListBox& list, std::int32_t iItem, std::int32_t iValue) const;
 };
 
-// The dialog a start with page code 1 makes once (CreateGroupDialogs) and keeps; null otherwise.
+// The dialog a start with page code 1 makes once (CreateGroupDialogs) and keeps; null otherwise and once it
+// has been freed.
 extern TFormSetGroupItem* FormSetGroupItem;
