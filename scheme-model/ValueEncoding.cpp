@@ -15,32 +15,46 @@ std::int32_t DecodeMaskValue(std::uint8_t high, std::uint8_t middle, std::uint8_
     return high * 65536 + middle * 256 + low;
 }
 
-namespace {
-
-std::wstring HexByte(std::int64_t value) {
-    return platform::IntToHex(static_cast<std::uint32_t>(value), 2);
+std::optional<std::vector<std::uint8_t>> EncodeValueBytes(std::int32_t value, std::uint32_t width) {
+    const std::int64_t v = value;
+    switch (width) {
+        case ptByte: {
+            if (v < -256 || v > 255) {
+                return std::nullopt;
+            }
+            return std::vector<std::uint8_t>{static_cast<std::uint8_t>(v < 0 ? v + 256 : v)};
+        }
+        case ptWord: {
+            const std::int64_t magnitude = v < 0 ? -v : v;
+            if (magnitude > 0x7FFF) {
+                return std::nullopt;
+            }
+            const std::int64_t word = v < 0 ? magnitude + 0x8000 : magnitude;
+            return std::vector<std::uint8_t>{static_cast<std::uint8_t>(word & 0xFF),
+                                             static_cast<std::uint8_t>(word >> 8)};
+        }
+        case ptMask: {
+            if (v < 0 || v > 0xFFFFFF) {
+                return std::nullopt;
+            }
+            return std::vector<std::uint8_t>{static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8),
+                                             static_cast<std::uint8_t>(v)};
+        }
+        default:
+            return std::vector<std::uint8_t>{};
+    }
 }
 
-}  // namespace
-
-std::wstring ValueToHex(std::int32_t value, std::uint32_t width) {
-    std::int64_t v = value;
-    switch (width) {
-        case ptByte:
-            if (v < 0) {
-                v += 256;
-            }
-            return HexByte(v);
-        case ptWord:
-            if (v < 0) {
-                v = -v + 0x8000;
-            }
-            return HexByte(v & 0xFF) + L" " + HexByte(v >> 8);
-        case ptMask:
-            return HexByte((v >> 16) & 0xFF) + L" " + HexByte((v >> 8) & 0xFF) + L" " + HexByte(v & 0xFF);
-        default:
-            return {};
+std::optional<std::wstring> ValueToHex(std::int32_t value, std::uint32_t width) {
+    const std::optional<std::vector<std::uint8_t>> bytes = EncodeValueBytes(value, width);
+    if (!bytes) {
+        return std::nullopt;
     }
+    std::wstring hex;
+    for (const std::uint8_t b : *bytes) {
+        hex += (hex.empty() ? L"" : L" ") + platform::IntToHex(b, 2);
+    }
+    return hex;
 }
 
 std::optional<TValueReplyEntry> DecodeReplyEntry(const std::uint8_t* data,

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 inline constexpr std::uint32_t ptByte = 1;
 inline constexpr std::uint32_t ptWord = 2;
@@ -29,10 +30,14 @@ std::int32_t DecodeByteValue(std::uint8_t b);
 std::int32_t DecodeWordValue(std::uint8_t low, std::uint8_t high);
 std::int32_t DecodeMaskValue(std::uint8_t high, std::uint8_t middle, std::uint8_t low);
 
-// The value bytes of a set command as hex command text ("FE", "05 80", "A0 00 00"); empty for a width that
-// carries no value. Each byte is written with at least two digits, so a value that does not fit its width
-// lengthens the text rather than being cut.
-std::wstring ValueToHex(std::int32_t value, std::uint32_t width);
+// The value bytes of a set command in the order they are sent: ptByte one byte, two's complement; ptWord two
+// bytes low first, sign and magnitude with bit 15 the minus sign; ptMask three bytes high first. No bytes for
+// a width that carries no value. Nothing for a value that does not fit its width (ptByte outside -256..255,
+// ptWord a magnitude of 0x8000 or more, ptMask outside 0..0xFFFFFF): such a value is never to be sent, since
+// it would lengthen or cut the frame, or read back as another value.
+std::optional<std::vector<std::uint8_t>> EncodeValueBytes(std::int32_t value, std::uint32_t width);
+// The same bytes as hex command text ("FE", "05 80", "A0 00 00"); empty for a width that carries no value.
+std::optional<std::wstring> ValueToHex(std::int32_t value, std::uint32_t width);
 
 struct TValueReplyEntry {
     std::uint8_t code = 0;

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 
 #include "GlobalString.h"
 #include "UtilPrinter.h"
+#include "ValueEncoding.h"
 #include "platform/clock.h"
 #include "platform/forms/application.h"
 #include "platform/platform.h"
@@ -24,11 +24,11 @@ constexpr std::int32_t kReplyBufferSize = 1024;
 // The status byte of a printer that is still working on something.
 constexpr std::uint8_t kStatusBusy = 0x1F;
 
-bool ContainsUsb(const std::wstring& portName) {
+}  // namespace
+
+bool IsUsbPortName(const std::wstring& portName) {
     return portName.find(L"USB") != std::wstring::npos;
 }
-
-}  // namespace
 
 void ShowBox(const std::wstring& text, const std::wstring& caption, platform::MsgIcon icon) {
     platform::forms::application().ShowMessageBox(text, caption, icon);
@@ -120,7 +120,7 @@ bool GetCurrentItemValueFromPrinterI(const TDialogReadRow& row) {
     std::wstring portName;
     bool bOnline = false;
     GetPrinterPort(g_strPrinterName, portName, bOnline);
-    if (!ContainsUsb(portName)) {
+    if (!IsUsbPortName(portName)) {
         return false;
     }
     if (!bOnline) {
@@ -206,7 +206,7 @@ void RunDialogCommand(const std::wstring& strHexText, const TDialogCommand& comm
     if (command.confirm && !command.confirm()) {
         return;
     }
-    const std::int32_t index = ContainsUsb(portName) ? GetUSBPrinterIndex(portName) : -1;
+    const std::int32_t index = IsUsbPortName(portName) ? GetUSBPrinterIndex(portName) : -1;
     if (index >= 0) {
         command.onUsb(bytes, index);
     } else if (command.onOtherPort) {
@@ -219,34 +219,12 @@ void RunDialogCommand(const std::wstring& strHexText, const TDialogCommand& comm
 std::optional<std::wstring> FormatItemSetCommand(const std::wstring& setInstruction,
                                                  std::uint32_t width,
                                                  std::int32_t value) {
-    const std::wstring command = platform::Trim(setInstruction);
-    switch (width) {
-        case ptByte: {
-            if (value < -256 || value > 255) {
-                return std::nullopt;
-            }
-            const std::int64_t byte = value < 0 ? value + 256 : value;
-            return platform::Format(L"%s %.2X", {command, byte});
-        }
-        case ptWord: {
-            const std::int64_t magnitude = std::llabs(static_cast<std::int64_t>(value));
-            if (magnitude > 0x7FFF) {
-                return std::nullopt;
-            }
-            const std::int64_t word = value < 0 ? magnitude + 0x8000 : magnitude;
-            return platform::Format(L"%s %.2X %.2X", {command, word & 0xFF, (word >> 8) & 0xFF});
-        }
-        case ptMask: {
-            if (value < 0 || value > 0xFFFFFF) {
-                return std::nullopt;
-            }
-            const std::int64_t mask = value;
-            return platform::Format(L"%s %.2X %.2X %.2X",
-                                    {command, (mask >> 16) & 0xFF, (mask >> 8) & 0xFF, mask & 0xFF});
-        }
-        default:
-            return command;
+    const std::optional<std::wstring> valueBytes = ValueToHex(value, width);
+    if (!valueBytes) {
+        return std::nullopt;
     }
+    const std::wstring command = platform::Trim(setInstruction);
+    return valueBytes->empty() ? command : command + L" " + *valueBytes;
 }
 
 std::wstring SettingsWriteSequence(const TTagSections& sections, const std::vector<std::wstring>& itemCommands) {

@@ -29,6 +29,9 @@ inline constexpr wchar_t kSettingJobName[] = L"Printer setting job";
 // the reply is too short to hold it.
 using ReplyDecoder = std::function<std::optional<std::int32_t>(const std::uint8_t* data, std::int32_t length)>;
 
+// A port name the spooler gives a USB printer: it holds "USB" (upper case) anywhere.
+bool IsUsbPortName(const std::wstring& portName);
+
 // Writes bytes to the USB printer at that index through the port library (port number index + 1, 2000 ms) and
 // reads no reply. True when every byte was written; the port is closed again whatever the write gave.
 bool DoWriteUSBPrinter(const platform::Bytes& bytes, std::int32_t iUSBPrinter);

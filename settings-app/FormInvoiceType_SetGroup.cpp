@@ -2,12 +2,13 @@
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
+#include <limits>
 
 #include "GlobalString.h"
 #include "GroupLayout.h"
 #include "LocaleParse.h"
 #include "Scheme.h"
+#include "ValueEncoding.h"
 #include "platform/forms/application.h"
 #include "platform/text.h"
 
@@ -141,10 +142,21 @@ std::wstring MillimetreText(std::int32_t sixtieths) {
 }
 
 // One raw frame: frame head, class, code, data, instruction tail.
-void AppendFrame(Bytes& bytes, std::uint8_t commandClass, std::uint8_t code, std::initializer_list<std::uint8_t> data) {
+void AppendFrame(Bytes& bytes, std::uint8_t commandClass, std::uint8_t code, const Bytes& data) {
     bytes.insert(bytes.end(), {0x1B, 0x1D, 0x1E, commandClass, code});
-    bytes.insert(bytes.end(), data);
+    bytes.insert(bytes.end(), data.begin(), data.end());
     bytes.insert(bytes.end(), {0x1B, 0x1D, 0x1F});
+}
+
+// Millimetres as whole sixtieths of an inch, halves to the even neighbour. The printer keeps and answers the
+// height as a signed 16-bit number, so a height beyond that (or no number at all) gives nothing.
+std::optional<std::int16_t> HeightInSixtieths(double mm) {
+    const double sixtieths = std::nearbyint(mm / 25.4 * 60);
+    if (!(sixtieths >= std::numeric_limits<std::int16_t>::min() &&
+          sixtieths <= std::numeric_limits<std::int16_t>::max())) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(sixtieths);
 }
 
 }  // namespace
@@ -169,11 +181,7 @@ TInvoiceTypeValues DecodeInvoiceTypeReply(const std::uint8_t* data, std::int32_t
     }
     const auto reaches = [length](std::int32_t lastOffset) { return length > lastOffset; };
     if (reaches(9)) {
-        std::int32_t v = data[8] + 256 * data[9];
-        if ((v & 0x8000) != 0) {
-            v = -(v - 0x8000);
-        }
-        values.topOfForm = v;
+        values.topOfForm = DecodeWordValue(data[8], data[9]);
     }
     if (reaches(12)) {
         values.leftMargin = data[12];
@@ -204,6 +212,13 @@ void LayOutInvoiceType(TfrmInvoiceType_SetGruop& dialog, std::int32_t iOption) {
 
 TfrmInvoiceType_SetGruop::TfrmInvoiceType_SetGruop() : Form(L"TfrmInvoiceType_SetGruop", kInvoiceTypeDesign) {
     BindLayout(*this, kInvoiceTypeLayout);
+}
+
+// The dialog start-up made goes with the application's forms; the global must not outlive it.
+TfrmInvoiceType_SetGruop::~TfrmInvoiceType_SetGruop() {
+    if (frmInvoiceType_SetGruop == this) {
+        frmInvoiceType_SetGruop = nullptr;
+    }
 }
 
 void TfrmInvoiceType_SetGruop::FormCreate() {
@@ -292,16 +307,14 @@ void TfrmInvoiceType_SetGruop::btnDetectClick() {
 void TfrmInvoiceType_SetGruop::btnSetClick() {
     Bytes bytes(std::begin(kEnterFrame), std::end(kEnterFrame));
     if (lst1->ItemIndex() >= 0) {
-        std::int32_t v = lst1->ItemIndex() + kTopOfFormFirst;
-        if (v < 0) {
-            v = -v | 0x8000;
-        }
-        AppendFrame(bytes, 0x04, 0x13, {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
+        // The list's -19..70 always fit a word.
+        AppendFrame(bytes, 0x04, 0x13, EncodeValueBytes(lst1->ItemIndex() + kTopOfFormFirst, ptWord).value());
     }
     if (pnlItem2->Visible()) {
         // The field takes only digits and a full stop, so the full stop is the separator whatever the locale.
         const std::optional<double> mm = TryParseLocaleFloat(medt1->Text(), L'.');
-        if (!mm) {
+        const std::optional<std::int16_t> height = mm ? HeightInSixtieths(*mm) : std::nullopt;
+        if (!height) {
             application().ShowMessageBox(g_GlobalString.PaperLengthInvalid, g_GlobalString.ErrorTitle,
                                          platform::MsgIcon::Warning);
             medt1->SetFocus();
@@ -309,7 +322,7 @@ void TfrmInvoiceType_SetGruop::btnSetClick() {
         }
         // A height of a millimetre or less is no height: nothing is sent for it.
         if (std::fabs(*mm) > 1.0) {
-            const auto v = static_cast<std::uint16_t>(static_cast<std::int64_t>(std::nearbyint(*mm / 25.4 * 60)));
+            const auto v = static_cast<std::uint16_t>(*height);
             AppendFrame(bytes, 0x00, 0x1A, {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
         }
     }

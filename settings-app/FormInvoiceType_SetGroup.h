@@ -15,6 +15,7 @@
 class TfrmInvoiceType_SetGruop : public platform::forms::Form {
 public:
     TfrmInvoiceType_SetGruop();
+    ~TfrmInvoiceType_SetGruop() override;
 
     platform::forms::Panel* pnl1 = nullptr;
     platform::forms::Panel* pnlItem1 = nullptr;
@@ -66,5 +67,6 @@ struct TInvoiceTypeValues {
 // nothing at all.
 TInvoiceTypeValues DecodeInvoiceTypeReply(const std::uint8_t* data, std::int32_t length, bool withHeight);
 
-// The dialog a start with page code 1 makes once (CreateGroupDialogs) and keeps; null otherwise.
+// The dialog a start with page code 1 makes once (CreateGroupDialogs) and keeps; null otherwise and once it
+// has been freed.
 extern TfrmInvoiceType_SetGruop* frmInvoiceType_SetGruop;

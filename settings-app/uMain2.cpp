@@ -220,10 +220,6 @@ const ComponentDesign kMainLayout[] = {
 
 const wchar_t kFallbackIcon[] = L"100_Settings";
 
-bool ContainsUsb(const std::wstring& portName) {
-    return portName.find(L"USB") != std::wstring::npos;
-}
-
 // The settings icon in place of a missing one. Only a missing resource is replaced, unless anyFailure says
 // that a broken one is too. A program built without its icons at all shows plain buttons of the standard size.
 Bitmap IconOf(const std::wstring& name, bool anyFailure) {
@@ -349,7 +345,7 @@ void TfrmMainView2::ShowPageItems(bool bStartUp) {
 
     const bool holdsValues = PageHoldsValues(g_byPage);
     bool bValuesRead = false;
-    if (holdsValues && bOnline && ContainsUsb(portName)) {
+    if (holdsValues && bOnline && dialogs::IsUsbPortName(portName)) {
         const std::int32_t index = GetUSBPrinterIndex(portName);
         bValuesRead = dialogs::ReadWithWaitingWindow(
             [index] { return g_SchemeOptions->GetPrinterValues_ForPage(index, g_byPage); });
@@ -426,7 +422,7 @@ void TfrmMainView2::ShowPageItems(bool bStartUp) {
         SetHeight(pitch * ((count + 1) / 2) + kWindowExtra);
     }
 
-    if (bStartUp && !g_SchemeOptions->m_Sections.AffirmReadDisable && !bValuesRead && ContainsUsb(portName) &&
+    if (bStartUp && !g_SchemeOptions->m_Sections.AffirmReadDisable && !bValuesRead && dialogs::IsUsbPortName(portName) &&
         holdsValues) {
         dialogs::ShowBox(g_GlobalString.ReadTimeout, g_GlobalString.HintTitle, platform::MsgIcon::Warning);
     }
@@ -488,7 +484,7 @@ void TfrmMainView2::RefreshPortList() {
     // A USB entry reads "<maker><model> - <port>"; the list shows the port only.
     for (std::wstring& name : m_slPorts) {
         const std::size_t separator = platform::Pos(L" - ", name);
-        if (ContainsUsb(name) && separator > 0) {
+        if (dialogs::IsUsbPortName(name) && separator > 0) {
             name = platform::Copy(name, static_cast<std::ptrdiff_t>(separator) + 3, 6);
         }
     }

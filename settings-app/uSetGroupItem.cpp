@@ -1,11 +1,10 @@
 #include "uSetGroupItem.h"
 
+#include "DialogMethods.h"
 #include "GlobalString.h"
 #include "GroupLayout.h"
 #include "Scheme.h"
 #include "UtilPrinter.h"
-#include "ValueEncoding.h"
-#include "platform/forms/application.h"
 #include "platform/text.h"
 
 using namespace platform::forms;
@@ -92,14 +91,17 @@ const ComponentText<TGlobalString> kSetGroupItemTexts[] = {
     {L"btnCancel", &TGlobalString::ParametersBtnCancel},
 };
 
-void ShowBox(const std::wstring& text, const std::wstring& caption, platform::MsgIcon icon) {
-    application().ShowMessageBox(text, caption, icon);
-}
-
 }  // namespace
 
 TFormSetGroupItem::TFormSetGroupItem() : Form(L"TFormSetGroupItem", kSetGroupItemDesign) {
     BindLayout(*this, kSetGroupItemLayout);
+}
+
+// The dialog start-up made goes with the application's forms; the global must not outlive it.
+TFormSetGroupItem::~TFormSetGroupItem() {
+    if (FormSetGroupItem == this) {
+        FormSetGroupItem = nullptr;
+    }
 }
 
 void TFormSetGroupItem::SetParameters(const std::wstring& strCaption, std::int32_t iSubGroup) {
@@ -140,7 +142,7 @@ void TFormSetGroupItem::FormShow() {
 void TFormSetGroupItem::GetGroupValuesFromPrinter() {
     std::wstring port;
     bool bOnline = false;
-    if (!GetPrinterPort(g_strPrinterName, port, bOnline) || !bOnline || platform::Pos(L"USB", port) == 0) {
+    if (!GetPrinterPort(g_strPrinterName, port, bOnline) || !bOnline || !dialogs::IsUsbPortName(port)) {
         return;
     }
     // A failed read leaves the model's values, which the lists then show. A port the library does not list
@@ -165,25 +167,25 @@ void TFormSetGroupItem::SelectListByValue(ListBox& list, std::int32_t iItem, std
     }
 }
 
-std::wstring TFormSetGroupItem::GetListSetInstruction(std::uint8_t byPage,
-                                                      std::int32_t iItem,
-                                                      std::int32_t iOption) const {
+std::optional<std::wstring> TFormSetGroupItem::GetListSetInstruction(std::uint8_t byPage,
+                                                                     std::int32_t iItem,
+                                                                     std::int32_t iOption) const {
     if (iOption < 0) {
-        return {};
+        return std::wstring();
     }
     const TSettingItem item = g_SchemeOptions->GetItem(byPage, iItem);
     const std::vector<std::int32_t>& values = item.RuleValues.RuleValue;
     if (static_cast<std::size_t>(iOption) >= values.size()) {
-        return {};
+        return std::wstring();
     }
-    std::wstring cmd = platform::Trim(item.SetInstruction);
     // A width-3 item carries its value high byte first, as the printer answers it, so that the next group
     // read finds the chosen entry again.
-    const std::wstring valueBytes = ValueToHex(values[static_cast<std::size_t>(iOption)], item.nParameterByte);
-    if (!valueBytes.empty()) {
-        cmd += L" " + valueBytes;
+    const std::optional<std::wstring> cmd = dialogs::FormatItemSetCommand(item.SetInstruction, item.nParameterByte,
+                                                                          values[static_cast<std::size_t>(iOption)]);
+    if (!cmd) {
+        return std::nullopt;
     }
-    return cmd + L" " + g_SchemeOptions->m_Sections.InstructionTail + L" ";
+    return *cmd + L" " + g_SchemeOptions->m_Sections.InstructionTail + L" ";
 }
 
 void TFormSetGroupItem::btnSetClick() {
@@ -191,7 +193,13 @@ void TFormSetGroupItem::btnSetClick() {
     std::wstring text = sections.EnterInstruction + L" ";
     for (int n = 1; n <= kPanelCount && n <= m_iItems; ++n) {
         const ListBox& list = *Find<ListBox>(platform::Format(L"lst%d", {std::int64_t{n}}));
-        text += GetListSetInstruction(m_pm, n - 1, list.ItemIndex());
+        const std::optional<std::wstring> instruction = GetListSetInstruction(m_pm, n - 1, list.ItemIndex());
+        // A value too wide for its item would shift every later byte of the frame: nothing is sent.
+        if (!instruction) {
+            dialogs::ShowBox(g_GlobalString.SetPrinterFail, g_GlobalString.HintTitle, platform::MsgIcon::Error);
+            return;
+        }
+        text += *instruction;
     }
     text += sections.SaveInstruction;
     const platform::Bytes bytes = HexTextToBytes(text);
@@ -199,22 +207,22 @@ void TFormSetGroupItem::btnSetClick() {
     std::wstring port;
     bool bOnline = false;
     if (!GetPrinterPort(g_strPrinterName, port, bOnline) || !bOnline) {
-        ShowBox(g_GlobalString.PrinterNotFound, g_GlobalString.HintTitle, platform::MsgIcon::Error);
+        dialogs::ShowBox(g_GlobalString.PrinterNotFound, g_GlobalString.HintTitle, platform::MsgIcon::Error);
         return;
     }
     // Only a printer the port library lists can take the write; any other index would open some other port.
-    const std::int32_t iUSBPrinter = platform::Pos(L"USB", port) == 0 ? -1 : GetUSBPrinterIndex(port);
+    const std::int32_t iUSBPrinter = dialogs::IsUsbPortName(port) ? GetUSBPrinterIndex(port) : -1;
     if (iUSBPrinter < 0) {
-        ShowBox(platform::Format(g_GlobalString.PrinterNotFoundOnPort, {port}), g_GlobalString.ErrorTitle,
-                platform::MsgIcon::Error);
+        dialogs::ShowBox(platform::Format(g_GlobalString.PrinterNotFoundOnPort, {port}), g_GlobalString.ErrorTitle,
+                         platform::MsgIcon::Error);
         return;
     }
     if (!WriteUSBPrinter(bytes, iUSBPrinter)) {
-        ShowBox(g_GlobalString.SetPrinterFail, g_GlobalString.HintTitle, platform::MsgIcon::Error);
+        dialogs::ShowBox(g_GlobalString.SetPrinterFail, g_GlobalString.HintTitle, platform::MsgIcon::Error);
         return;
     }
     btnCancel->SetCaption(g_GlobalString.ParametersBtnReturn);
-    ShowBox(g_GlobalString.SetPrinterSuccess, g_GlobalString.HintTitle, platform::MsgIcon::Information);
+    dialogs::ShowBox(g_GlobalString.SetPrinterSuccess, g_GlobalString.HintTitle, platform::MsgIcon::Information);
     Close();
 }
 

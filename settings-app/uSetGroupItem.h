@@ -5,6 +5,7 @@
 // the printer each time it shows.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/forms/forms.h"
@@ -12,6 +13,7 @@
 class TFormSetGroupItem : public platform::forms::Form {
 public:
     TFormSetGroupItem();
+    ~TFormSetGroupItem() override;
 
     platform::forms::Panel* pnlBottom = nullptr;
     platform::forms::Button* btnSet = nullptr;
@@ -61,11 +63,14 @@ public:
 
 private:
     // The set instruction of one item with its chosen value and the instruction tail, ending in a blank; empty
-    // when nothing is chosen.
-    std::wstring GetListSetInstruction(std::uint8_t byPage, std::int32_t iItem, std::int32_t iOption) const;
+    // when nothing is chosen, nothing when the chosen value does not fit the item's width.
+    std::optional<std::wstring> GetListSetInstruction(std::uint8_t byPage,
+                                                      std::int32_t iItem,
+                                                      std::int32_t iOption) const;
     void GetGroupValuesFromPrinter();
     void SelectListByValue(platform::forms::ListBox& list, std::int32_t iItem, std::int32_t iValue) const;
 };
 
-// The dialog a start with page code 1 makes once (CreateGroupDialogs) and keeps; null otherwise.
+// The dialog a start with page code 1 makes once (CreateGroupDialogs) and keeps; null otherwise and once it
+// has been freed.
 extern TFormSetGroupItem* FormSetGroupItem;

@@ -5,10 +5,10 @@
 
 #include "GlobalString.h"
 #include "GroupHandOff.h"
+#include "PortLibraryText.h"
 #include "Scheme.h"
 #include "UtilPrinter.h"
 #include "platform/clock.h"
-#include "platform/codepage.h"
 #include "platform/platform.h"
 #include "platform/port_library.h"
 #include "platform/process.h"
@@ -209,11 +209,8 @@ const ComponentDesign kSetItemLayout[] = {
      .name = L"btnClean",
      .field = &TfrmSetItem::btnClean,
      .parent = L"pnlBottom",
-     .left = 286,
-     .top = 6,
      .width = 65,
-     .height = 25,
-     .anchors = akTop | akRight,
+     .align = alRight,
      .caption = L"Clean",
      .OnClick = &TfrmSetItem::btnCleanClick},
 };
@@ -252,12 +249,6 @@ void FillWith(Panel* panel) {
     panel->Show();
 }
 
-bool ContainsUsb(const std::wstring& portName) {
-    return portName.find(L"USB") != std::wstring::npos;
-}
-
-// A bit-mask item's option k is bit 23 - k of the mask.
-constexpr int kTopMaskBit = 23;
 
 }  // namespace
 
@@ -281,8 +272,8 @@ void TfrmSetItem::LoadItemOptions() {
 
     const bool mask = item.nParameterByte == ptMask;
     std::vector<std::wstring> options = item.RuleValues.RuleTitle;
-    if (mask && options.size() > static_cast<std::size_t>(kMaxMaskOptions)) {
-        options.resize(kMaxMaskOptions);  // a mask has no bit for more
+    if (mask && options.size() > static_cast<std::size_t>(kMaskOptionCount)) {
+        options.resize(kMaskOptionCount);  // a mask has no bit for more
     }
     const auto count = static_cast<int>(options.size());
     lst2->Clear();
@@ -391,7 +382,7 @@ void TfrmSetItem::FormShow() {
             dialogs::ShowBox(g_GlobalString.PrinterNotFound, g_GlobalString.HintTitle, platform::MsgIcon::Error);
             return;
         }
-        if (ContainsUsb(g_strPort)) {
+        if (dialogs::IsUsbPortName(g_strPort)) {
             g_iPrinter = GetUSBPrinterIndex(g_strPort);
         }
         platform::PortLibrary& library = platform::portLibrary();
@@ -401,8 +392,7 @@ void TfrmSetItem::FormShow() {
             std::array<char, 1024> buffer{};
             std::uint32_t length = static_cast<std::uint32_t>(buffer.size());
             library.GetUSBPrintFileName(index, buffer.data(), length);
-            buffer.back() = '\0';
-            g_USBPort = platform::codePage().FromSystem(buffer.data());
+            g_USBPort = PortLibraryText(buffer.data(), buffer.size());
         }
     } else {
         dialogs::ReadWithWaitingWindow([this] {
@@ -442,10 +432,10 @@ void TfrmSetItem::ShowItemValue(std::int32_t value) {
     if (item.nParameterByte == ptMask) {
         m_iValueIndex = value;
         lst2->ClearSelection();
-        const auto count = static_cast<int>(lst2->Items().size());
-        for (int bit = kTopMaskBit; bit >= 0; --bit) {
-            if ((value >> bit) & 1 && kTopMaskBit - bit < count) {
-                lst2->SetSelected(kTopMaskBit - bit, true);
+        const auto count = std::min(static_cast<int>(lst2->Items().size()), kMaskOptionCount);
+        for (int i = 0; i < count; ++i) {
+            if ((value >> MaskBitOfOption(i + 1)) & 1) {
+                lst2->SetSelected(i, true);
             }
         }
     } else {
@@ -476,10 +466,10 @@ void TfrmSetItem::lst2Click() {
     btnSet->SetEnabled(true);
     if (CurrentItem().nParameterByte == ptMask) {
         m_iValueIndex = 0;
-        const auto count = std::min(static_cast<int>(lst2->Items().size()), kMaxMaskOptions);
+        const auto count = std::min(static_cast<int>(lst2->Items().size()), kMaskOptionCount);
         for (int i = 0; i < count; ++i) {
             if (lst2->Selected(i)) {
-                m_iValueIndex |= 1 << (kTopMaskBit - i);
+                m_iValueIndex |= 1 << MaskBitOfOption(i + 1);
             }
         }
     } else {

@@ -60,8 +60,6 @@ public:
     std::int32_t m_iPrinterItemValue = 0;
 
     static constexpr std::int32_t kNothingChosen = INT32_MIN;
-    // A bit-mask list has one bit per option in three value bytes.
-    static constexpr int kMaxMaskOptions = 24;
 
     void FormCreate();
     void FormShow();

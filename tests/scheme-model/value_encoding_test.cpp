@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "ValueEncoding.h"
@@ -58,20 +59,26 @@ TEST(ValueEncodingTest, ValueBytesOfSetCommands) {
     struct Case {
         std::int32_t value;
         std::uint32_t width;
-        const wchar_t* hex;
+        std::optional<std::wstring> hex;
     };
+    // A value too wide for its width is refused rather than lengthening the frame or being cut.
     const Case cases[] = {
         {1, ptByte, L"01"},
         {-1, ptByte, L"FF"},
         {-64, ptByte, L"C0"},
         {-100, ptByte, L"9C"},
-        {300, ptByte, L"12C"},  // too wide for a byte: the frame grows rather than the value being cut
+        {300, ptByte, std::nullopt},
+        {-257, ptByte, std::nullopt},
         {-5, ptWord, L"05 80"},
         {300, ptWord, L"2C 01"},
         {-32767, ptWord, L"FF FF"},
+        {32768, ptWord, std::nullopt},  // would read back as minus zero
+        {-32768, ptWord, std::nullopt},
         {0xA00000, ptMask, L"A0 00 00"},
         {0, ptMask, L"00 00 00"},
         {0x123456, ptMask, L"12 34 56"},
+        {0x1000000, ptMask, std::nullopt},
+        {-1, ptMask, std::nullopt},
         {5, 0, L""},
         {5, 4, L""},
     };
@@ -95,17 +102,17 @@ std::vector<std::uint8_t> HexBytes(const std::wstring& hex) {
 // for -128..-65 come back as 128..191.
 TEST(ValueEncodingTest, RoundTrips) {
     for (std::int32_t v = -128; v <= 191; ++v) {
-        const auto b = HexBytes(ValueToHex(v, ptByte));
+        const auto b = HexBytes(ValueToHex(v, ptByte).value());
         ASSERT_EQ(b.size(), 1u) << v;
         ASSERT_EQ(DecodeByteValue(b[0]), v < -64 ? v + 256 : v) << v;
     }
     for (std::int32_t v = -32767; v <= 32767; ++v) {
-        const auto b = HexBytes(ValueToHex(v, ptWord));
+        const auto b = HexBytes(ValueToHex(v, ptWord).value());
         ASSERT_EQ(b.size(), 2u) << v;
         ASSERT_EQ(DecodeWordValue(b[0], b[1]), v) << v;
     }
     for (std::int32_t v : {0, 1, 0x800000, 0xA00000, 0xFFFFFF}) {
-        const auto b = HexBytes(ValueToHex(v, ptMask));
+        const auto b = HexBytes(ValueToHex(v, ptMask).value());
         ASSERT_EQ(b.size(), 3u) << v;
         ASSERT_EQ(DecodeMaskValue(b[0], b[1], b[2]), v) << v;
     }

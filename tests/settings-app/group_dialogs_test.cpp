@@ -25,8 +25,6 @@ protected:
     void TearDown() override {
         SetGroupHandOff(nullptr);
         application().DestroyForms();
-        FormSetGroupItem = nullptr;
-        frmInvoiceType_SetGruop = nullptr;
     }
 
     TGroupHandOff& HandOff() { return *GetGroupHandOff(); }
@@ -148,6 +146,21 @@ TEST_F(GroupDialogsTest, APageOneStartMakesEachDialogOnce) {
     HandOff().ShowInvoiceType(4, L"Booklet");
     EXPECT_FALSE(subGroup->Visible()) << "closing only hides it";
     EXPECT_EQ(FormSetGroupItem, subGroup);
+}
+
+// Freeing a dialog clears the global that points at it, and only that one.
+TEST_F(GroupDialogsTest, FreedDialogsLeaveNoGlobalBehind) {
+    CreateGroupDialogs();
+    TFormSetGroupItem* const subGroup = FormSetGroupItem;
+    TfrmInvoiceType_SetGruop* const invoiceType = frmInvoiceType_SetGruop;
+    MakeForm<TFormSetGroupItem>().reset();
+    MakeForm<TfrmInvoiceType_SetGruop>().reset();
+    EXPECT_EQ(FormSetGroupItem, subGroup);
+    EXPECT_EQ(frmInvoiceType_SetGruop, invoiceType);
+
+    application().DestroyForms();
+    EXPECT_EQ(FormSetGroupItem, nullptr);
+    EXPECT_EQ(frmInvoiceType_SetGruop, nullptr);
 }
 
 }  // namespace

@@ -188,6 +188,9 @@ TEST_F(InvoiceTypeTest, SetSendsOneRawFramePerField) {
         {"halves go to the even neighbour", 4, -1, -1, -1, L"6.985",
          Frames({kEnter, "1B 1D 1E 04 13 05 80 1B 1D 1F", "1B 1D 1E 00 1A 10 00 1B 1D 1F", "1B 1D 1E 00 0B 02 1B 1D 1F",
                  "1B 1D 1E 00 10 07 1B 1D 1F", kSave})},
+        {"the tallest height, 32767 sixtieths", 4, -1, -1, -1, L"13871.4",
+         Frames({kEnter, "1B 1D 1E 04 13 05 80 1B 1D 1F", "1B 1D 1E 00 1A FF 7F 1B 1D 1F", "1B 1D 1E 00 0B 02 1B 1D 1F",
+                 "1B 1D 1E 00 10 07 1B 1D 1F", kSave})},
         {"booklet hidden", 3, -1, -1, -1, nullptr,
          Frames({kEnter, "1B 1D 1E 04 13 05 80 1B 1D 1F", "1B 1D 1E 00 0B 02 1B 1D 1F", "1B 1D 1E 00 10 07 1B 1D 1F",
                  kSave})},
@@ -245,18 +248,32 @@ TEST_F(InvoiceTypeTest, OfflinePrinterIsReportedAndSetStillCloses) {
     EXPECT_TRUE(Written().empty());
 }
 
-TEST_F(InvoiceTypeTest, HeightThatIsNoNumberKeepsTheDialogOpen) {
-    auto dialog = Prepared(4);
-    forms().WhenModal(
-        L"TfrmInvoiceType_SetGruop",
-        TypeHeight(UserScript().Inspect([&](Form&) { sim.portLibrary().ClearCalls(); }), L"")
-            .Click(L"btnSet")
-            .ExpectBox(ExpectedBox{
-                .text = L"The height is not a number.", .caption = L"Error", .icon = platform::MsgIcon::Warning})
-            .Inspect([](Form& f) { EXPECT_TRUE(Dialog(f).medt1->Focused()); })
-            .Inspect([&](Form&) { EXPECT_TRUE(Written().empty()); })
-            .PressEsc());
-    dialog->ShowModal();
+// The printer holds the height as a signed 16-bit number of sixtieths: a taller one is refused like no number.
+TEST_F(InvoiceTypeTest, HeightThatIsNoNumberOrBeyondSixteenBitsKeepsTheDialogOpen) {
+    struct Case {
+        const char* name;
+        const wchar_t* height;
+    };
+    const Case cases[] = {
+        {"empty", L""},
+        {"twenty digits", L"12345678901234567890"},
+        {"32768 sixtieths", L"13871.6"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto dialog = Prepared(4);
+        forms().WhenModal(
+            L"TfrmInvoiceType_SetGruop",
+            TypeHeight(UserScript().Inspect([&](Form&) { sim.portLibrary().ClearCalls(); }), c.height)
+                .Click(L"btnSet")
+                .ExpectBox(ExpectedBox{
+                    .text = L"The height is not a number.", .caption = L"Error", .icon = platform::MsgIcon::Warning})
+                .Inspect([](Form& f) { EXPECT_TRUE(Dialog(f).medt1->Focused()); })
+                .Inspect([&](Form&) { EXPECT_TRUE(Written().empty()); })
+                .PressEsc());
+        dialog->ShowModal();
+    }
+    EXPECT_EQ(printer->itemValue(kBookletHeight), 600);
 }
 
 TEST_F(InvoiceTypeTest, HeightFieldTakesDigitsFullStopAndBackspaceOnly) {

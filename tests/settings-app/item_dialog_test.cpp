@@ -107,6 +107,32 @@ TEST_F(ItemDialogTest, AnActionPanelWithoutItsPictureStillOpens) {
     EXPECT_EQ(dialog->lblWeb->Caption(), L"https://shop.example/ink");
 }
 
+// The action panel's buttons: a nozzle check has Clean at the right edge of the button panel and prints with
+// its action button; other actions have neither.
+TEST_F(ItemDialogTest, ANozzleCheckShowsCleanAndPrints) {
+    struct Case {
+        const char* name;
+        const wchar_t* extra;
+        bool clean;
+        const wchar_t* inkset;
+    };
+    const Case cases[] = {
+        {"nozzle check", L"Name=Ink_Holecheck\nIcon=Ink_Holecheck\n", true, L"btnInkPrn"},
+        {"cleaning", L"Name=Ink_Clean\nIcon=Ink_Clean\n", false, L"ParametersBtnOK"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseItem(1, Options(1), 0, c.extra);
+        auto dialog = MakeForm<TfrmSetItem>();
+        dialog->LoadItemOptions();
+        EXPECT_EQ(dialog->btnClean->Visible(), c.clean);
+        EXPECT_EQ(dialog->btnClean->Width(), 65);
+        EXPECT_EQ(dialog->btnClean->Left() + dialog->btnClean->Width(), dialog->pnlBottom->ClientWidth());
+        EXPECT_TRUE(dialog->btnInkset->Visible());
+        EXPECT_EQ(dialog->btnInkset->Caption(), c.inkset);
+    }
+}
+
 TEST_F(ItemDialogTest, ShowingReadsTheValueAndSelectsItsOption) {
     struct Case {
         const char* name;
@@ -167,6 +193,35 @@ TEST_F(ItemDialogTest, AReadValueMatchingTwoOptionsSelectsTheLaterAndAMaskSelect
     EXPECT_FALSE(dialog->lst2->Selected(1));
     EXPECT_TRUE(dialog->lst2->Selected(2));
     EXPECT_EQ(dialog->m_iValueIndex, 0xA00000);
+}
+
+// Default drops the user's pick and selects what the item's default value stands for, or nothing when no option
+// holds it; either way Set is enabled.
+TEST_F(ItemDialogTest, DefaultSelectsTheDefaultValue) {
+    struct Case {
+        const char* name;
+        std::uint32_t width;
+        const wchar_t* extra;
+        std::vector<bool> selected;
+        std::int32_t valueIndex;
+    };
+    const Case cases[] = {
+        {"list", 1, L"Default=2\n", {false, false, true, false}, 2},
+        {"mask", 3, L"Default=10485760\n", {true, false, true, false}, 0xA00000},
+        {"a default no option holds", 1, L"Default=9\n", {false, false, false, false}, TfrmSetItem::kNothingChosen},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseItem(c.width, Options(4), 0, c.extra);
+        auto dialog = RunModal(UserScript().Pick(L"lst2", 1).Click(L"btnDefault").PressEsc());
+        std::vector<bool> selected;
+        for (int i = 0; i < 4; ++i) {
+            selected.push_back(dialog->lst2->Selected(i));
+        }
+        EXPECT_EQ(selected, c.selected);
+        EXPECT_EQ(dialog->m_iValueIndex, c.valueIndex);
+        EXPECT_TRUE(dialog->btnSet->Enabled());
+    }
 }
 
 TEST_F(ItemDialogTest, TheWebLabelShowsTheModelsAddressUnlessItIsZero) {
@@ -361,6 +416,22 @@ TEST_F(ItemDialogTest, APortOutsideTheLibrarysListTakesTheSpoolerRoad) {
         EXPECT_FALSE(dialog->m_bHasSetPrinter);
         sim.spooler().SetWriteFault(false);
     }
+}
+
+TEST_F(ItemDialogTest, AnOfflinePrinterIsToldAndSentNothing) {
+    UseItem(1, L"0=Off,1=On", 0);
+    auto dialog = RunModal(UserScript()
+                               .Pick(L"rg1", 1)
+                               .Inspect([&](Form&) {
+                                   sim.spooler().SetAttributes(kPrinter, platform::kPrinterAttributeWorkOffline);
+                                   sim.portLibrary().ClearCalls();
+                               })
+                               .Click(L"btnSet")
+                               .ExpectBox(Box(L"PrinterNotFound", L"HintTitle", MsgIcon::Error))
+                               .PressEsc());
+    EXPECT_TRUE(Written().empty());
+    EXPECT_TRUE(sim.spooler().RawJobs().empty());
+    EXPECT_FALSE(dialog->m_bHasSetPrinter);
 }
 
 TEST_F(ItemDialogTest, PortModeWritesStraightToThePortFileEvenWithAPrinterName) {

@@ -54,8 +54,6 @@ protected:
     void TearDown() override {
         SetGroupHandOff(nullptr);
         application().DestroyForms();
-        FormSetGroupItem = nullptr;
-        frmInvoiceType_SetGruop = nullptr;
     }
 
     // What the hand-off showed.

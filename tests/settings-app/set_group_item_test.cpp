@@ -197,6 +197,29 @@ TEST_F(SetGroupItemTest, SetWritesTheChosenItemsBetweenOneEnterAndOneSave) {
     }
 }
 
+// A rule value too wide for its item would shift every later byte of the frame: the whole set is refused with
+// the write failure's box and nothing reaches the printer, not even the items that fit.
+TEST_F(SetGroupItemTest, AValueTooWideForItsItemSendsNothing) {
+    std::wstring menu = kGroupMenu;
+    const std::wstring rule = L"-1=Minus one";
+    menu.insert(menu.find(rule) + rule.size(), L",300=Too wide");
+    LoadModel(L"", menu);
+    auto dialog = Prepared(64);
+    forms().WhenModal(L"TFormSetGroupItem",
+                      UserScript()
+                          .Pick(L"lst1", 3)
+                          .Pick(L"lst2", 1)
+                          .Inspect([&](Form&) { sim.portLibrary().ClearCalls(); })
+                          .Click(L"btnSet")
+                          .ExpectBox(Box(L"Setting the printer failed.", L"Hint", platform::MsgIcon::Error))
+                          .Inspect([](Form& f) { EXPECT_TRUE(f.Visible()); })
+                          .Click(L"btnCancel"));
+    dialog->ShowModal();
+    EXPECT_TRUE(Written().empty());
+    EXPECT_EQ(printer->itemValue(kLeftMargin), 9);
+    EXPECT_EQ(printer->itemValue(kTopOfForm), 9);
+}
+
 // The return text stays on the cancel button after a set until the next show.
 TEST_F(SetGroupItemTest, ASuccessfulSetClosesWithTheReturnText) {
     auto dialog = Prepared(64);
