@@ -2,7 +2,9 @@
 // each button, the fetch with its port checks, the slots filled from the exchange folder, and what the page
 // releases and deletes when it goes.
 
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -415,6 +417,22 @@ TEST_F(DevicePageTest, AThreadWithoutARecordActsOnNoPrinter) {
 
     page->Destroy();
     EXPECT_TRUE(sim.files().FileExists(ValuesFile()));
+}
+
+// ---- The resource script.
+
+// The Windows build compiles the committed script; it must be what the page's table makes, so that the real
+// dialog has the controls the sim shows. After a change to the table, copy the file this test writes.
+TEST(PageResourceScript, TheCommittedScriptIsTheOneTheTableMakes) {
+    std::ifstream committed(TAVREL_RESOURCE_SCRIPT, std::ios::binary);
+    ASSERT_TRUE(committed) << TAVREL_RESOURCE_SCRIPT;
+    std::stringstream text;
+    text << committed.rdbuf();
+    const std::string expected = tavrel::PageDialogResourceScript();
+    if (text.str() != expected) {
+        std::ofstream("Tavrel.rc.expected", std::ios::binary) << expected;
+        FAIL() << "out of date: copy Tavrel.rc.expected from the test's working folder to " << TAVREL_RESOURCE_SCRIPT;
+    }
 }
 
 }  // namespace
