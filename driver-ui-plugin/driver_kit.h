@@ -250,6 +250,46 @@ inline constexpr WORD PROPSHEETUI_REASON_DESTROY = 2;
 inline constexpr WORD PROPSHEETUI_REASON_SET_RESULT = 3;
 inline constexpr WORD PROPSHEETUI_REASON_GET_ICON = 4;
 
+// ---- The property page the plug-in hands to the common property sheet, and the window messages its dialog
+// procedure handles.
+
+using INT_PTR = std::intptr_t;
+using DLGPROC = INT_PTR (*)(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The 64-bit layout that ends with the header subtitle (88 bytes), which every system version takes.
+struct PROPSHEETPAGEW {
+    DWORD dwSize;
+    DWORD dwFlags;
+    HINSTANCE hInstance;
+    union {
+        const wchar_t* pszTemplate;
+        const void* pResource;
+    };
+    union {
+        HICON hIcon;
+        const wchar_t* pszIcon;
+    };
+    const wchar_t* pszTitle;
+    DLGPROC pfnDlgProc;
+    LPARAM lParam;
+    void* pfnCallback;
+    UINT* pcRefParent;
+    const wchar_t* pszHeaderTitle;
+    const wchar_t* pszHeaderSubTitle;
+};
+
+inline constexpr DWORD PSP_USEICONID = 0x00000004;
+
+// A resource id where a name may stand, as the system's resource calls take it.
+inline const wchar_t* MakeIntResource(WORD id) {
+    return reinterpret_cast<const wchar_t*>(static_cast<ULONG_PTR>(id));
+}
+
+inline constexpr UINT WM_DESTROY = 0x0002;
+inline constexpr UINT WM_INITDIALOG = 0x0110;
+inline constexpr UINT WM_COMMAND = 0x0111;
+inline constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
+
 // ---- The plug-in's property calls.
 
 struct OEMCUIPPARAM;

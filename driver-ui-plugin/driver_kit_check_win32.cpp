@@ -27,6 +27,8 @@ constexpr unsigned sheetUi[] = {k::PROPSHEETUI_INFO_VERSION,           k::PROPSH
                                 k::PROPSHEETUI_REASON_GET_INFO_HEADER, k::PROPSHEETUI_REASON_DESTROY,
                                 k::PROPSHEETUI_REASON_SET_RESULT,      k::PROPSHEETUI_REASON_GET_ICON,
                                 k::CPSFUNC_ADD_PROPSHEETPAGEW};
+constexpr unsigned long pageFlags = k::PSP_USEICONID;
+constexpr unsigned messages[] = {k::WM_DESTROY, k::WM_INITDIALOG, k::WM_COMMAND, k::WM_CTLCOLORSTATIC};
 constexpr unsigned long dll[] = {k::DLL_PROCESS_ATTACH, k::DLL_THREAD_DETACH};
 }  // namespace ours
 
@@ -117,6 +119,18 @@ static_assert(std::is_same_v<decltype(::PROPSHEETUI_INFO_HEADER::pTitle), LPWSTR
 SAME_LAYOUT(SETRESULT_INFO, ::SETRESULT_INFO);
 SAME_FIELD(SETRESULT_INFO, ::SETRESULT_INFO, hSetResult);
 SAME_FIELD(SETRESULT_INFO, ::SETRESULT_INFO, Result);
+// The page record: our layout is the one that ends with the header subtitle.
+static_assert(ours::pageFlags == PSP_USEICONID);
+static_assert(ours::messages[0] == WM_DESTROY && ours::messages[1] == WM_INITDIALOG);
+static_assert(ours::messages[2] == WM_COMMAND && ours::messages[3] == WM_CTLCOLORSTATIC);
+static_assert(sizeof(driverkit::PROPSHEETPAGEW) == 88);
+static_assert(offsetof(::PROPSHEETPAGEW, pszHeaderSubTitle) + sizeof(void*) == 88);
+SAME_FIELD(PROPSHEETPAGEW, ::PROPSHEETPAGEW, hInstance);
+SAME_FIELD(PROPSHEETPAGEW, ::PROPSHEETPAGEW, pszTemplate);
+SAME_FIELD(PROPSHEETPAGEW, ::PROPSHEETPAGEW, pszIcon);
+SAME_FIELD(PROPSHEETPAGEW, ::PROPSHEETPAGEW, pfnDlgProc);
+SAME_FIELD(PROPSHEETPAGEW, ::PROPSHEETPAGEW, lParam);
+SAME_FIELD(PROPSHEETPAGEW, ::PROPSHEETPAGEW, pszHeaderSubTitle);
 
 // The plug-in records, which mingw-w64 does not carry: the published x64 layouts (pointers and handles 8
 // bytes, DWORDs 4, each member at its natural alignment).

@@ -1,6 +1,8 @@
 #include "platform/sim/process_sim.h"
 
+#include "platform/platform.h"
 #include "platform/sim/files_sim.h"
+#include "platform/thread_state.h"
 
 namespace platform::sim {
 
@@ -21,12 +23,38 @@ private:
 SimProcesses::SimProcesses() : commandLine_(L"\"" + std::wstring(kDefaultProgramPath) + L"\"") {}
 
 std::unique_ptr<Process> SimProcesses::Start(const std::wstring& commandLine, const std::wstring& currentFolder) {
+    {
+        std::lock_guard lock(mutex_);
+        if (elevationRequired_) {
+            started_.push_back(StartedProcess{commandLine, currentFolder, false});
+            threadState().SetLastError(kErrorElevationRequired);
+            return nullptr;
+        }
+    }
+    return Run(StartedProcess{commandLine, currentFolder, true});
+}
+
+std::unique_ptr<Process> SimProcesses::StartElevated(const std::wstring& program, const std::wstring& parameters) {
+    StartedProcess process{program + L" " + parameters, L"", true, true};
+    {
+        std::lock_guard lock(mutex_);
+        if (!elevationConsent_) {
+            process.started = false;
+            started_.push_back(process);
+            return nullptr;
+        }
+    }
+    return Run(std::move(process));
+}
+
+std::unique_ptr<Process> SimProcesses::Run(StartedProcess process) {
+    const std::wstring commandLine = process.commandLine;
     Runner runner;
     std::size_t index = 0;
     {
         std::lock_guard lock(mutex_);
         index = started_.size();
-        started_.push_back(StartedProcess{commandLine, currentFolder, true});
+        started_.push_back(std::move(process));
         runner = runner_;
     }
     // Outside the lock: the runner may be a whole program that starts processes of its own.
@@ -50,6 +78,16 @@ bool SimProcesses::ShellOpen(const std::wstring& target) {
 void SimProcesses::SetRunner(Runner runner) {
     std::lock_guard lock(mutex_);
     runner_ = std::move(runner);
+}
+
+void SimProcesses::SetElevationRequired(bool required) {
+    std::lock_guard lock(mutex_);
+    elevationRequired_ = required;
+}
+
+void SimProcesses::SetElevationConsent(bool given) {
+    std::lock_guard lock(mutex_);
+    elevationConsent_ = given;
 }
 
 void SimProcesses::SetShellOpenResult(bool succeeds) {

@@ -44,6 +44,22 @@ std::unique_ptr<Process> Win32Processes::Start(const std::wstring& commandLine, 
     return std::make_unique<Win32Process>(UniqueHandle(info.hProcess));
 }
 
+std::unique_ptr<Process> Win32Processes::StartElevated(const std::wstring& program, const std::wstring& parameters) {
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpVerb = L"runas";
+    info.lpFile = program.c_str();
+    info.lpParameters = NullIfEmpty(parameters);
+    info.nShow = SW_SHOWNORMAL;
+    // A refused consent fails with ERROR_CANCELLED. Without a process handle there is nothing to wait for,
+    // which the caller cannot tell from a program that never ran.
+    if (!::ShellExecuteExW(&info) || !info.hProcess) {
+        return nullptr;
+    }
+    return std::make_unique<Win32Process>(UniqueHandle(info.hProcess));
+}
+
 bool Win32Processes::ShellOpen(const std::wstring& target) {
     const HINSTANCE result = ::ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     // Values up to 32 are error codes.
