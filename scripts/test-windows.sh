@@ -131,6 +131,15 @@ expect_format build-win64/tests/wine/set_item_shots.exe PE32+  # ctest runs it: 
 expect_format build-win64/tests/wine/ink_dialogs_shots.exe PE32+  # ctest runs it: tests/wine/ink_dialogs_shots.sh, screenshots
 expect_format build-win64/tests/wine/main_window_shots.exe PE32+  # ctest runs it: tests/wine/main_window_shots.sh, screenshots
 expect_format build-win32/tests/forms_contract/forms_contract_tests.exe PE32
+# The settings program as it ships (32-bit), and its 64-bit build for hosts that cannot run 32-bit programs; ctest
+# runs each on the road of one setting change (tests/wine/corventa_road.sh, screenshot corventa_road.png).
+expect_format build-win32/settings-app/Corventa.exe PE32
+expect_format build-win64/settings-app/Corventa.exe PE32+
+for program in build-win32/settings-app/Corventa.exe build-win64/settings-app/Corventa.exe; do
+    grep -q 'level="requireAdministrator"' "$program" && grep -q 'Microsoft.Windows.Common-Controls' "$program" ||
+        { echo "FAIL: $program lacks its manifest (administrator rights, common controls 6)" >&2; exit 1; }
+done
+echo "Corventa.exe manifests: administrator rights, common controls 6"
 expect_format build-win64/tests/forms_contract/forms_contract_tests.exe PE32+
 # What ships is a windowed program (no console window opens with it); only the test programs are console ones.
 while IFS= read -r -d '' program; do
