@@ -4,8 +4,9 @@
 // and Set is pressed, the success box is answered; then the bytes the printer received and the values file are
 // checked. A second run with page code 101 must write the values file without any window.
 //
-// Usage: corventa_road <Corventa.exe> <model settings file> <menu file> [--screenshot]
-//   Windows paths. The stand-in's variables (QVP_RW_STATE, QVP_RW_LOG, ...) are set by the caller; the printer
+// Usage: corventa_road <Corventa.exe> <model settings file> <menu file> [--screenshot | --seed]
+//   Windows paths. With --seed it only seeds the printer and clears the exchange folder's files of the printer
+//   (the main job does, before it opens the program for a person). The stand-in's variables (QVP_RW_STATE, QVP_RW_LOG, ...) are set by the caller; the printer
 //   "Varintex WJ-610" is installed in the prefix (scripts/wine-printer-prefix.sh). With --screenshot it writes
 //   corventa_road.ready once the option is picked and waits for corventa_road.shot (see corventa_road.sh).
 //   Exits 0, or 1 when a check failed, each failure on its own line.
@@ -174,13 +175,14 @@ bool SeedPrinter(const std::vector<std::uint8_t>& menu) {
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::printf("usage: corventa_road <Corventa.exe> <model settings file> <menu file> [--screenshot]\n");
+        std::printf("usage: corventa_road <Corventa.exe> <model settings file> <menu file> [--screenshot | --seed]\n");
         return 2;
     }
     const std::wstring exe = platform::Utf8ToWide(argv[1]);
     const std::wstring schemeFile = platform::Utf8ToWide(argv[2]);
     const std::wstring menuFile = platform::Utf8ToWide(argv[3]);
     const bool screenshot = argc > 4 && std::string(argv[4]) == "--screenshot";
+    const bool seedOnly = argc > 4 && std::string(argv[4]) == "--seed";
     Checks checks;
     platform::win32::Win32Platform platform;
     std::wstring error;
@@ -194,6 +196,9 @@ int main(int argc, char** argv) {
     if (checks.Failed() || !SeedPrinter(ReadBytes(menuFile))) {
         std::printf("FAIL: the printer cannot be seeded\n");
         return 1;
+    }
+    if (seedOnly) {
+        return 0;
     }
 
     {
