@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "corventa_fixture.h"
@@ -50,5 +52,56 @@ TEST_F(SettingChangeRoadTest, OneSettingChangedEndToEnd) {
     EXPECT_EQ(state.ReadInteger(L"ReadPrinter", L"Count", -1), 3) << "the value, its read-back and the page";
     EXPECT_EQ(state.ReadString(L"ReadPrinter", L"Last", L""), L"-1") << "the last read succeeded";
 }
+
+struct ValuesFileCase {
+    const char* name;
+    const wchar_t* port;
+    bool unplugBeforeSet;
+    bool set;
+    bool valuesFile;
+};
+
+void PrintTo(const ValuesFileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ItemDialogStartTest : public CorventaTest, public ::testing::WithParamInterface<ValuesFileCase> {};
+
+// At a start with page code 1 the driver's page reads the values file once the program ends; only a set that
+// reached the printer over USB writes it.
+TEST_P(ItemDialogStartTest, ClosingWritesTheValuesFileOnlyAfterAUsbSet) {
+    const ValuesFileCase& c = GetParam();
+    sim.spooler().AddPrinter(kPrinter, kDriver, c.port);
+    UserScript script;
+    if (c.set) {
+        script.Pick(L"lst2", 1)
+            .Inspect([&](Form&) { printer->faults().unplugged = c.unplugBeforeSet; })
+            .Click(L"btnSet");
+        if (c.unplugBeforeSet) {
+            script.ExpectBox(texts.SetPrinterFail).Inspect([&](Form&) { printer->faults().unplugged = false; });
+        } else if (std::wstring(c.port) == L"USB001") {
+            script.ExpectBox(texts.SetPrinterSuccessI);
+        } else {
+            script.ExpectBox(texts.SetPrinterCantAffirm);
+        }
+    }
+    if (!c.set || c.unplugBeforeSet || std::wstring(c.port) != L"USB001") {
+        script.PressEsc();
+    }
+    sim.forms().WhenModal(L"TfrmSetItem", std::move(script));
+    EXPECT_EQ(Start(L" \"Varintex WQ-472\" 1 0"), 0);
+    EXPECT_TRUE(platform::forms::application().Terminated());
+    EXPECT_EQ(sim.files().FileExists(ValuesFile()), c.valuesFile);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sets,
+                         ItemDialogStartTest,
+                         ::testing::Values(ValuesFileCase{"UsbSet", L"USB001", false, true, true},
+                                           ValuesFileCase{"FailedSet", L"USB001", true, true, false},
+                                           ValuesFileCase{"SpoolerSet", L"LPT1:", false, true, false},
+                                           ValuesFileCase{"NoSet", L"USB001", false, false, false}),
+                         [](const ::testing::TestParamInfo<ValuesFileCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace

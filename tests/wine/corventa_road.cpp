@@ -6,10 +6,11 @@
 //
 // Usage: corventa_road <Corventa.exe> <model settings file> <menu file> [--screenshot | --seed]
 //   Windows paths. With --seed it only seeds the printer and clears the exchange folder's files of the printer
-//   (the main job does, before it opens the program for a person). The stand-in's variables (QVP_RW_STATE, QVP_RW_LOG, ...) are set by the caller; the printer
-//   "Varintex WJ-610" is installed in the prefix (scripts/wine-printer-prefix.sh). With --screenshot it writes
-//   corventa_road.ready once the option is picked and waits for corventa_road.shot (see corventa_road.sh).
-//   Exits 0, or 1 when a check failed, each failure on its own line.
+//   (the main job does, before it opens the program for a person). The stand-in's variables (QVP_RW_STATE, QVP_RW_LOG,
+//   ...) are set by the caller; the printer "Varintex WJ-610" is installed in the prefix
+//   (scripts/wine-printer-prefix.sh). With --screenshot it writes corventa_road.ready once the option is picked and
+//   waits for corventa_road.shot (see corventa_road.sh). Exits 0, or 1 when a check failed, each failure on its own
+//   line.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -134,8 +135,8 @@ void Start(Started& started, const std::wstring& exe, const std::wstring& argume
     const std::wstring folder = exe.substr(0, exe.rfind(L'\\'));
     STARTUPINFOW si{};
     si.cb = sizeof(si);
-    started.ok = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                                  &si, &started.info) != FALSE;
+    started.ok = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                                  &started.info) != FALSE;
 }
 
 bool Ended(Started& started, DWORD ms, DWORD& exitCode) {
@@ -165,7 +166,8 @@ bool SeedPrinter(const std::vector<std::uint8_t>& menu) {
     vprinter::VirtualPrinter printer(vprinter::makeIdentity("WJ-610", "WJ0001", 1));
     printer.defineItemsFromMenu(menu);
     printer.setMenuFile(menu);
-    for (const std::wstring& file : {ValuesFile(), ValuesFile() + L".DAT", ValuesFile() + L".ini", Env(L"QVP_RW_LOG")}) {
+    for (const std::wstring& file :
+         {ValuesFile(), ValuesFile() + L".DAT", ValuesFile() + L".ini", Env(L"QVP_RW_LOG")}) {
         ::DeleteFileW(file.c_str());
     }
     return printer.saveState(Narrow(Env(L"QVP_RW_STATE")));
@@ -257,8 +259,8 @@ int main(int argc, char** argv) {
         bool windowSeen = false;
         DWORD exitCode = 1;
         for (int i = 0; run.ok && i < 300 && !Ended(run, 100, exitCode); ++i) {
-            windowSeen = windowSeen || ::FindWindowW(L"TfrmSetItem", nullptr) || ::FindWindowW(L"TfrmMainView2", nullptr) ||
-                         MessageBoxOf(run.info.dwProcessId);
+            windowSeen = windowSeen || ::FindWindowW(L"TfrmSetItem", nullptr) ||
+                         ::FindWindowW(L"TfrmMainView2", nullptr) || MessageBoxOf(run.info.dwProcessId);
         }
         checks.Expect(run.ok && exitCode == 0, "page code 101 ends by itself");
         checks.Expect(!windowSeen, "page code 101 shows no window");
