@@ -80,45 +80,10 @@ if [[ ${1:-} == --in-display ]]; then
     exit
 fi
 
-# ---- packages -------------------------------------------------------------------------------------------
-packages=(cmake make g++ googletest
-          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
-          wine wine64 wine32:i386 xvfb xauth imagemagick fonts-wine fonts-wqy-microhei)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    export DEBIAN_FRONTEND=noninteractive
-    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
-
-# ---- builds ---------------------------------------------------------------------------------------------
-step "host tools (build-wine-host)"
-cmake -S . -B build-wine-host -DCMAKE_BUILD_TYPE=Release -DCORVENTA_TESTS=OFF -DCORVENTA_BENCHMARKS=OFF >/dev/null
-cmake --build build-wine-host --target resgen -j"$jobs" >/dev/null
-resgen=$root/build-wine-host/resgen
-
-cross_build() {  # <build folder> <toolchain triple>
-    local build=$1 triple=$2
-    local toolchain=$root/cmake/toolchain-$triple.cmake
-    step "GoogleTest for $triple"
-    if [[ ! -f $build/googletest/install/lib/cmake/GTest/GTestConfig.cmake ]]; then
-        cmake -S /usr/src/googletest -B "$build/googletest" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$build/googletest/install" >/dev/null
-        cmake --build "$build/googletest" -j"$jobs" >/dev/null
-        cmake --install "$build/googletest" >/dev/null
-    fi
-    step "cross build $build ($triple)"
-    # Release, as the binaries ship (the toolchain file strips them and silences GCC 12's false -Wrestrict).
-    cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-        -DCORVENTA_HOST_RESGEN="$resgen" -DCORVENTA_TESTS=ON -DCORVENTA_BENCHMARKS=OFF \
-        -DGTest_DIR="$build/googletest/install/lib/cmake/GTest" >/dev/null
-    # shellcheck disable=SC2086
-    cmake --build "$build" -j"$jobs" ${CORVENTA_WIN_TARGETS:+--target $CORVENTA_WIN_TARGETS}
-}
+# ---- packages and builds ---------------------------------------------------------------------------------
+source scripts/windows-build.sh  # install_windows_packages, build_host_resgen, cross_build
+install_windows_packages
+build_host_resgen
 cross_build build-win32 i686-w64-mingw32
 cross_build build-win64 x86_64-w64-mingw32
 
@@ -140,6 +105,15 @@ expect_format build-win64/tests/wine/ink_dialogs_shots.exe PE32+  # ctest runs i
 expect_format build-win64/tests/wine/main_window_shots.exe PE32+  # ctest runs it: tests/wine/main_window_shots.sh, screenshots
 expect_format build-win64/tests/wine/bmset_shots.exe PE32+  # ctest runs it: tests/wine/bmset_shots.sh, screenshot
 expect_format build-win32/tests/forms_contract/forms_contract_tests.exe PE32
+# The settings program as it ships (32-bit), and its 64-bit build for hosts that cannot run 32-bit programs; ctest
+# runs each on the road of one setting change (tests/wine/corventa_road.sh, screenshot corventa_road.png).
+expect_format build-win32/settings-app/Corventa.exe PE32
+expect_format build-win64/settings-app/Corventa.exe PE32+
+for program in build-win32/settings-app/Corventa.exe build-win64/settings-app/Corventa.exe; do
+    grep -q 'level="requireAdministrator"' "$program" && grep -q 'Microsoft.Windows.Common-Controls' "$program" ||
+        { echo "FAIL: $program lacks its manifest (administrator rights, common controls 6)" >&2; exit 1; }
+done
+echo "Corventa.exe manifests: administrator rights, common controls 6"
 expect_format build-win64/tests/forms_contract/forms_contract_tests.exe PE32+
 # What ships is a windowed program (no console window opens with it); only the test programs are console ones.
 while IFS= read -r -d '' program; do

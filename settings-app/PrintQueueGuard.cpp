@@ -1,24 +1,32 @@
 #include "PrintQueueGuard.h"
 
 #include "GlobalString.h"
+#include "Scheme.h"
 #include "platform/forms/application.h"
 #include "platform/platform.h"
-#include "platform/spooler.h"
 
-bool PrintQueueIsClear(const std::wstring& printerName) {
-    if (printerName.empty()) {
-        return true;
+std::wstring g_PrinterNameBuf;
+platform::PrinterHandle g_hPrinter = 0;
+
+TPrintQueue CheckPrintQueue() {
+    g_PrinterNameBuf = g_strPrinterName;
+    if (g_PrinterNameBuf.empty()) {
+        return TPrintQueue::Empty;
     }
     platform::Spooler& spooler = platform::spooler();
-    const platform::PrinterHandle printer = spooler.OpenPrinter(printerName);
-    if (printer == 0) {
-        return false;
+    // The main window repeats the guard: the handle of the start's guard is not needed any more.
+    if (g_hPrinter) {
+        spooler.ClosePrinter(g_hPrinter);
     }
-    const bool clear = spooler.EnumJobs(printer).empty();
-    spooler.ClosePrinter(printer);
-    if (!clear) {
-        platform::forms::application().ShowMessageBox(g_GlobalString.mPrintQueue, g_GlobalString.HintTitle,
-                                                      platform::MsgIcon::Error);
+    g_hPrinter = spooler.OpenPrinter(g_PrinterNameBuf);
+    if (!g_hPrinter) {
+        return TPrintQueue::NotOpened;
     }
-    return clear;
+    // Only the number of jobs counts, not whether the request succeeded.
+    if (spooler.EnumJobs(g_hPrinter).empty()) {
+        return TPrintQueue::Empty;
+    }
+    platform::forms::application().ShowMessageBox(g_GlobalString.mPrintQueue, g_GlobalString.HintTitle,
+                                                  platform::MsgIcon::Error);
+    return TPrintQueue::JobsWaiting;
 }

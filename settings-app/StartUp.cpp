@@ -3,18 +3,18 @@
 #include <memory>
 
 #include "GroupDialogs.h"
+#include "MainDialogs.h"
 #include "UtilPrinter.h"
-#include "uInkSet.h"
 #include "platform/files.h"
 #include "platform/forms/backend.h"
 #include "platform/ini_file.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "uInkSet.h"
+#include "uMain2.h"
 
 std::int32_t g_iExtraArg = 0;
 std::wstring g_strMenuFile;
-std::wstring g_PrinterNameBuf;
-platform::PrinterHandle g_hPrinter = 0;
 
 void ResetSettingsAppGlobals() {
     g_iExtraArg = 0;
@@ -24,6 +24,8 @@ void ResetSettingsAppGlobals() {
     g_hPrinter = 0;
     // The dialogs a start made belong to its application, which frees them.
     SetGroupHandOff(nullptr);
+    ClearMainDialogOpeners();
+    g_slArguments.clear();
     FormSetGroupItem = nullptr;
     frmInvoiceType_SetGruop = nullptr;
     ResetInkDialogGlobals();
@@ -150,18 +152,4 @@ TModelLoad LoadPrinterModel() {
 
 std::wstring UnsupportedMenuVersionText(std::int32_t menuVersion) {
     return platform::Format(L"当前版本【%d】的菜单没有实现！", {static_cast<std::int64_t>(menuVersion)});
-}
-
-TPrintQueue CheckPrintQueue() {
-    g_PrinterNameBuf = g_strPrinterName;
-    if (g_PrinterNameBuf.empty()) {
-        return TPrintQueue::Empty;
-    }
-    platform::Spooler& spooler = platform::spooler();
-    g_hPrinter = spooler.OpenPrinter(g_PrinterNameBuf);
-    if (!g_hPrinter) {
-        return TPrintQueue::NotOpened;
-    }
-    // Only the number of jobs counts, not whether the request succeeded.
-    return spooler.EnumJobs(g_hPrinter).empty() ? TPrintQueue::Empty : TPrintQueue::JobsWaiting;
 }

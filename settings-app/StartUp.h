@@ -1,14 +1,14 @@
 #pragma once
 // The settings program's start-up, the parts of it that open no window: the test for a running copy, the
-// command line, the exchange folder and the per-printer file names, the model with its menu, and the
-// print-queue guard. The program entry runs them in this order and shows what they report.
+// command line, the exchange folder and the per-printer file names, the model with its menu; the print-queue
+// guard is PrintQueueGuard.h. The program entry (Corventa.h) runs them in this order and shows what they report.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "PrintQueueGuard.h"
 #include "Scheme.h"
-#include "platform/spooler.h"
 
 // The window class of the main window: while a window of it exists, a copy of the program is running.
 inline constexpr wchar_t kMainWindowClass[] = L"TfrmMainView2";
@@ -22,10 +22,6 @@ inline constexpr wchar_t kExchangeFolderName[] = L"Varintex Printer";
 extern std::int32_t g_iExtraArg;
 // The file the menu definition is loaded from.
 extern std::wstring g_strMenuFile;
-// The printer name as the spooler is asked for it by the print-queue guard.
-extern std::wstring g_PrinterNameBuf;
-// The spooler handle of the print-queue guard; open until the process ends.
-extern platform::PrinterHandle g_hPrinter;
 
 // Puts start-up's own process-wide values back as they are at program start. The program never calls it; it
 // lets one process run many starts.
@@ -76,14 +72,3 @@ enum class TModelLoad {
 TModelLoad LoadPrinterModel();
 // The text of the box that reports an unsupported menu version.
 std::wstring UnsupportedMenuVersionText(std::int32_t menuVersion);
-
-// What the print-queue guard found.
-enum class TPrintQueue {
-    Empty,        // start-up goes on
-    NotOpened,    // the spooler cannot open the printer: the program ends without a window
-    JobsWaiting,  // the user must clear the queue first (mPrintQueue)
-};
-// Opens the printer g_strPrinterName through the spooler (g_PrinterNameBuf, g_hPrinter, left open) and asks for
-// its jobs. Without a printer name (port mode) nothing is opened and the queue counts as empty, so that the
-// main window can start.
-TPrintQueue CheckPrintQueue();

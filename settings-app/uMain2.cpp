@@ -272,7 +272,7 @@ TfrmMainView2::TfrmMainView2() : Form(L"TfrmMainView2", kMainDesign) {
 }
 
 void TfrmMainView2::FormCreate() {
-    if (!PrintQueueIsClear(g_strPrinterName)) {
+    if (CheckPrintQueue() != TPrintQueue::Empty) {
         application().Terminate();
         return;
     }

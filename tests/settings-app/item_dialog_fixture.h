@@ -1,7 +1,7 @@
 #pragma once
-// The item dialog's tests: the dialog shown modally as the main window opens it, or run by a start-up
-// stand-in as the main form of a start with page code 1, as start-up will; a recorder in place of the group
-// dialogs' hand-off.
+// The item dialog's tests: the dialog shown modally as the main window opens it, and a recorder in place of the
+// group dialogs' hand-off. A whole start with page code 1, the dialog as the main form, runs the program's entry
+// (tests/e2e).
 
 #include <string>
 #include <utility>
@@ -39,19 +39,6 @@ protected:
         sim.forms().WhenModal(L"TfrmSetItem", std::move(script));
         dialog->ShowModal();
         return dialog;
-    }
-
-    // The start-up stand-in: a start with page code 1 for item iItem, the dialog as the main form until it
-    // closes (the start-up of the program takes its place).
-    void RunSingleItemStart(std::int32_t iItem, platform::sim::UserScript script) {
-        g_byStartPage = pgSingleItem;
-        g_byPage = pgSingleItem;
-        g_iItem = iItem;
-        auto& app = platform::forms::application();
-        app.CreateForm<TfrmSetItem>();
-        sim.forms().WhenModal(L"TfrmSetItem", std::move(script));
-        app.Run();
-        app.DestroyForms();
     }
 
     RecordedHandOff handOff;

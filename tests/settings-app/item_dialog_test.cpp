@@ -525,57 +525,6 @@ TEST_F(ItemDialogTest, TheCtrlKeyIsHeldOverAMultiSelectListUntilTheDialogCloses)
     EXPECT_EQ(dialog->m_iValueIndex, 0x900000);
 }
 
-struct ValuesFileCase {
-    const char* name;
-    const wchar_t* port;
-    bool unplugBeforeSet;
-    bool set;
-    bool valuesFile;
-};
-
-void PrintTo(const ValuesFileCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class ItemDialogStartTest : public ItemDialogTest, public ::testing::WithParamInterface<ValuesFileCase> {};
-
-// At a start with page code 1 the driver's page reads the values file once the program ends; only a set that
-// reached the printer over USB writes it.
-TEST_P(ItemDialogStartTest, ClosingWritesTheValuesFileOnlyAfterAUsbSet) {
-    const ValuesFileCase& c = GetParam();
-    UseItem(1, L"0=Off,1=On", 0);
-    sim.spooler().AddPrinter(kPrinter, kDriver, c.port);
-    UserScript script;
-    if (c.set) {
-        script.Pick(L"rg1", 1)
-            .Inspect([&](Form&) { printer->faults().unplugged = c.unplugBeforeSet; })
-            .Click(L"btnSet");
-        if (c.unplugBeforeSet) {
-            script.ExpectBox(L"SetPrinterFail").Inspect([&](Form&) { printer->faults().unplugged = false; });
-        } else if (std::wstring(c.port) == L"USB001") {
-            script.ExpectBox(L"SetPrinterSuccessI");
-        } else {
-            script.ExpectBox(L"SetPrinterCantAffirm");
-        }
-    }
-    if (!c.set || c.unplugBeforeSet || std::wstring(c.port) != L"USB001") {
-        script.PressEsc();
-    }
-    RunSingleItemStart(0, std::move(script));
-    EXPECT_TRUE(application().Terminated());
-    EXPECT_EQ(sim.files().FileExists(g_strPrinterPath), c.valuesFile);
-}
-
-INSTANTIATE_TEST_SUITE_P(Sets,
-                         ItemDialogStartTest,
-                         ::testing::Values(ValuesFileCase{"UsbSet", L"USB001", false, true, true},
-                                           ValuesFileCase{"FailedSet", L"USB001", true, true, false},
-                                           ValuesFileCase{"SpoolerSet", L"LPT1:", false, true, false},
-                                           ValuesFileCase{"NoSet", L"USB001", false, false, false}),
-                         [](const ::testing::TestParamInfo<ValuesFileCase>& info) {
-                             return std::string(info.param.name);
-                         });
-
 // An ink action reads no value when it shows: it notes the printer's port and the last listed device for the
 // maintenance actions.
 TEST_F(ItemDialogTest, AnInkActionNotesThePortInsteadOfReading) {

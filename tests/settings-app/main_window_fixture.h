@@ -1,6 +1,7 @@
 #pragma once
 // The main window's tests: a start-up stand-in that makes the main window the main form of a start on a page
-// (with the warning made hidden after it, as start-up will), menus of n items per page written for the test,
+// (with the warning made hidden after it, as the program's entry does; the entry would install the real
+// dialogs' openers over the recorders, and its whole start runs in tests/e2e), menus of n items per page written for the test,
 // the virtual printer holding the base items, setting icons in the program's resources, and recorders in
 // place of the dialogs that live in units of their own.
 

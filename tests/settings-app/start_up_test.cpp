@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "GlobalString.h"
 #include "Scheme.h"
 #include "StartUp.h"
 #include "ThreadRWPrinter.h"
@@ -233,11 +234,15 @@ TEST_F(StartUpModelTest, PrintQueueGuard) {
         {"a printer the spooler does not know", L"Varintex XX-1", false, TPrintQueue::NotOpened, false},
         {"port mode: no printer name", L"", false, TPrintQueue::Empty, false},
     };
+    g_GlobalString.mPrintQueue = L"mPrintQueue";
+    g_GlobalString.HintTitle = L"HintTitle";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         sim.spooler().ClearJobs(kPrinter);
         if (c.jobWaiting) {
             sim.spooler().AddQueuedJob(kPrinter, L"Letter");
+            sim.messageBoxes().ExpectBox(
+                {.text = L"mPrintQueue", .caption = L"HintTitle", .icon = platform::MsgIcon::Error});
         }
         g_strPrinterName = c.printer;
         g_hPrinter = 0;

@@ -1,0 +1,95 @@
+#pragma once
+// The settings program run whole on the sim, as the plug-in starts it: the printer "Varintex WQ-472" on USB001
+// behind its spooler queue, holding the items of the shipped impact model, whose model settings file lies in
+// the printer-driver folder; the program's own resources; the options file and default scheme beside the
+// program for port mode. A start sets the command line through the platform and runs the program's entry.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "Corventa.h"
+#include "GlobalString.h"
+#include "StartUp.h"
+#include "ThreadRWPrinter.h"
+#include "exchange_fixture.h"
+#include "kCorventaResources.h"
+#include "platform/ini_file.h"
+#include "platform/sim/forms_headless.h"
+#include "platform/sim/message_box_sim.h"
+
+class CorventaTest : public ExchangeTest {
+protected:
+    void SetUp() override {
+        ExchangeTest::SetUp();
+        sim.resources().AddTable(kCorventaResources, kCorventaResourcesCount);
+        // The texts the program will show, in the system's language.
+        ASSERT_TRUE(LoadGlobalStrings(L"RESSTRING"));
+        texts = g_GlobalString;
+        g_GlobalString = TGlobalString{};
+
+        impactModel = Sample("WQ-472_Settings.Dat");
+        PutFile(kSchemeFile, impactModel);
+        ASSERT_GT(printer->defineItemsFromMenu(impactModel), 12u);
+        const std::wstring program = sim.files().ProgramPath();
+        const std::wstring folder = program.substr(0, program.rfind(L'\\') + 1);
+        PutFile(folder + L"Corventa.ini", Sample("Corventa.ini"));
+        PutFile(folder + L"WQ-472_Settings.Dat", impactModel);
+        printer->setMenuFile(impactModel);
+    }
+
+    static platform::Bytes Sample(const std::string& name) {
+        std::ifstream in(std::string(CORVENTA_SAMPLES_DIR) + "/" + name, std::ios::binary);
+        EXPECT_TRUE(in) << name;
+        return platform::Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+
+    // The shipped model settings file with MenuVersion 1 in place of 0: its menu then comes from the printer.
+    void UseMenuFromPrinter(int menuVersion = 1) {
+        PutIniFile(kSchemeFile, L"[GlobalSettings]\nMenuVersion=" + std::to_wstring(menuVersion) +
+                                    L"\nPrinterName=Varintex WQ-472\n");
+    }
+
+    // The program started with these arguments after its path, as the plug-in starts it.
+    int Start(const std::wstring& arguments) {
+        sim.processes().SetCommandLine(L"\"C:\\Program Files\\Varintex\\Corventa.exe\"" + arguments);
+        firstLoop = sim.forms().Loops().size();
+        // A fresh process: nothing of the fixture's or an earlier start's values.
+        ResetSettingsAppGlobals();
+        ResetSchemeGlobals();
+        ResetPrinterLinkGlobals();
+        return CorventaMain();
+    }
+
+    std::wstring ValuesFile() const { return exchangeFolder + kPrinter; }
+    std::wstring MenuFile() const { return ValuesFile() + L".DAT"; }
+    std::wstring StateFile() const { return ValuesFile() + L".ini"; }
+
+    // The classes of the event loops the last start went through: the windows the user saw.
+    std::vector<std::wstring> Windows() {
+        std::vector<std::wstring> out;
+        const auto& loops = sim.forms().Loops();
+        for (std::size_t i = firstLoop; i < loops.size(); ++i) {
+            out.push_back(loops[i].className);
+        }
+        return out;
+    }
+    // Every form of the application in creation order, each followed by " shown" when it is visible.
+    static std::vector<std::wstring> Forms() {
+        std::vector<std::wstring> out;
+        for (const platform::forms::Form* form : platform::forms::application().Forms()) {
+            out.push_back(form->ClassName() + (form->Visible() ? L" shown" : L""));
+        }
+        return out;
+    }
+
+    platform::sim::ExpectedBox Box(const std::wstring& text, const std::wstring& caption) {
+        return {.text = text, .caption = caption, .icon = platform::MsgIcon::Error};
+    }
+
+    TGlobalString texts;
+    std::size_t firstLoop = 0;
+    platform::Bytes impactModel;
+};
