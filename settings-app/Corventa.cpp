@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 #include "platform/process.h"
 #include "uAbout.h"
+#include "uBMset.h"
 #include "uInkDry.h"
 #include "uInkSet.h"
 #include "uInquiry.h"
@@ -69,7 +70,7 @@ void InstallMainDialogOpeners() {
     SetMainDialogOpener(TMainDialog::InkSet, [] { OpenDialogModal(frmInkSet); });
     SetMainDialogOpener(TMainDialog::Inquiry, [] { OpenDialogModal(Inquiry); });
     SetMainDialogOpener(TMainDialog::InkDry, [] { OpenDialogModal(InkDry); });
-    // The black-mark dialog (TBMset) installs its opener here once it exists: OpenDialogModal(BMset).
+    SetMainDialogOpener(TMainDialog::BMset, [] { OpenDialogModal(BMset); });
 }
 
 // The error box of a menu that could not be had, on a hidden about window made for it.
@@ -85,7 +86,7 @@ void CreateSingleItemForms(Application& app) {
     frmInkSet = app.CreateForm<TfrmInkSet>();
     Inquiry = app.CreateForm<TInquiry>();
     InkDry = app.CreateForm<TInkDry>();
-    // The black-mark dialog (TBMset) is made here, between the drying and the sub-group dialogs, once it exists.
+    BMset = app.CreateForm<TBMset>();
     CreateGroupDialogs();
     app.BringToFront();
 }

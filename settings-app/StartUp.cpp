@@ -10,6 +10,7 @@
 #include "platform/ini_file.h"
 #include "platform/platform.h"
 #include "platform/text.h"
+#include "uBMset.h"
 #include "uInkSet.h"
 #include "uMain2.h"
 
@@ -29,6 +30,7 @@ void ResetSettingsAppGlobals() {
     FormSetGroupItem = nullptr;
     frmInvoiceType_SetGruop = nullptr;
     ResetInkDialogGlobals();
+    BMset = nullptr;
 }
 
 bool AnotherCopyRuns() {

@@ -34,18 +34,18 @@ std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
 class PageOneTest : public CorventaTest, public ::testing::WithParamInterface<const wchar_t*> {};
 
 TEST_P(PageOneTest, OpensTheItemDialogOfItsBaseItem) {
-    sim.forms().WhenModal(
-        L"TfrmSetItem",
-        UserScript()
-            .Inspect([&](Form& dialog) {
-                EXPECT_EQ(g_iItem, 5);
-                EXPECT_EQ(dialog.Caption(), g_SchemeOptions->GetItem(pgSingleItem, 5).Title);
-                EXPECT_THAT(Forms(), ElementsAre(L"TfrmSetItem shown", L"TfrmInkSet", L"TInquiry", L"TInkDry",
-                                                 L"TFormSetGroupItem", L"TfrmInvoiceType_SetGruop", L"TAboutBox"));
-                EXPECT_EQ(platform::forms::application().MainForm(), &dialog);
-                EXPECT_EQ(sim.forms().BringToFrontCount(), 1u);
-            })
-            .PressEsc());
+    sim.forms().WhenModal(L"TfrmSetItem",
+                          UserScript()
+                              .Inspect([&](Form& dialog) {
+                                  EXPECT_EQ(g_iItem, 5);
+                                  EXPECT_EQ(dialog.Caption(), g_SchemeOptions->GetItem(pgSingleItem, 5).Title);
+                                  EXPECT_THAT(Forms(), ElementsAre(L"TfrmSetItem shown", L"TfrmInkSet", L"TInquiry",
+                                                                   L"TInkDry", L"TBMset", L"TFormSetGroupItem",
+                                                                   L"TfrmInvoiceType_SetGruop", L"TAboutBox"));
+                                  EXPECT_EQ(platform::forms::application().MainForm(), &dialog);
+                                  EXPECT_EQ(sim.forms().BringToFrontCount(), 1u);
+                              })
+                              .PressEsc());
     EXPECT_EQ(Start(GetParam()), 0);
     EXPECT_THAT(Windows(), ElementsAre(L"TfrmSetItem"));
     EXPECT_FALSE(sim.files().FileExists(ValuesFile())) << "nothing was set";
