@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "exchange_fixture.h"
+#include "print_jobs.h"
 #include "platform/sim/message_box_sim.h"
 
 class DialogTest : public ExchangeTest {
@@ -23,6 +24,7 @@ protected:
 
     void SetUp() override {
         ExchangeTest::SetUp();
+        AddPrintJobs(sim.resources());
         for (const auto& [name, field] : kGlobalStringFields) {
             g_GlobalString.*field = name;
         }

@@ -7,12 +7,14 @@
 
 #include "GlobalString.h"
 #include "exchange_fixture.h"
+#include "print_jobs.h"
 #include "platform/sim/forms_headless.h"
 
 class GroupDialogTest : public ExchangeTest {
 protected:
     void SetUp() override {
         ExchangeTest::SetUp();
+        AddPrintJobs(sim.resources());
         TGlobalString& s = g_GlobalString;
         s.HintTitle = L"Hint";
         s.ErrorTitle = L"Error";
