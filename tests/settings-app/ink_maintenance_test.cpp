@@ -11,9 +11,17 @@
 #include "item_dialog_fixture.h"
 #include "platform/files.h"
 #include "platform/platform.h"
+#include "platform/ini_file.h"
 #include "platform/resources.h"
+#include "platform/text.h"
+#include "uWaiting.h"
 
 namespace {
+
+using platform::MsgIcon;
+using platform::MsgResult;
+using platform::forms::application;
+using platform::sim::UserScript;
 
 // Walks a raw print job command by command; the number of bit-image lines, or nullopt when a command is unknown
 // or runs past the end, or the job does not end with a form feed right after its last line.
@@ -99,5 +107,181 @@ INSTANTIATE_TEST_SUITE_P(Jobs,
                          ::testing::Values(PrintJobCase{"HoleCheck1541", L"HoleCheck1541", 1343742},
                                            PrintJobCase{"HoleCheck1082", L"HoleCheck1082", 808825}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+
+// The maintenance item of a test: one option, its name and icon, the model times in the global keys.
+class MaintenanceTest : public ItemDialogTest {
+protected:
+    void SetUp() override {
+        ItemDialogTest::SetUp();
+        TGlobalString& s = g_GlobalString;
+        for (auto [field, text] : {std::pair{&TGlobalString::WaitingForPrinterWork, L"WaitingForPrinterWork"},
+                                   {&TGlobalString::Clean, L"Clean"},
+                                   {&TGlobalString::DeepClean, L"DeepClean"},
+                                   {&TGlobalString::DeepCleanInterval, L"DeepCleanInterval"},
+                                   {&TGlobalString::BearingClean, L"BearingClean"},
+                                   {&TGlobalString::StarorCancel, L"StarorCancel"},
+                                   {&TGlobalString::Holecheck, L"Holecheck"},
+                                   {&TGlobalString::CleanNewprinter, L"CleanNewprinter"},
+                                   {&TGlobalString::CleanFinish, L"CleanFinish"},
+                                   {&TGlobalString::DeepCleanFinish, L"DeepCleanFinish"},
+                                   {&TGlobalString::InkFinish, L"InkFinish"},
+                                   {&TGlobalString::SetPrinterSuccess, L"SetPrinterSuccess"},
+                                   {&TGlobalString::Next, L"Next"}}) {
+            s.*field = text;
+        }
+    }
+    void UseAction(const std::wstring& name, const std::wstring& icon, const std::wstring& globalKeys = L"") {
+        UseItem(1, L"0=Run", 0, L"Name=" + name + L"\nIcon=" + icon + L"\n", globalKeys);
+    }
+    static platform::sim::ExpectedBox Confirmation(std::wstring text) {
+        return {.text = std::move(text),
+                .caption = L"HintTitle",
+                .icon = MsgIcon::Information,
+                .buttons = platform::MsgButtons::OKCancel,
+                .answer = MsgResult::OK};
+    }
+    static platform::sim::ExpectedBox Information(std::wstring text) {
+        return Box(std::move(text), L"HintTitle", MsgIcon::Information);
+    }
+    // Everything the printer received, whichever road it came by.
+    std::vector<platform::Bytes> Received() { return printer->writes(); }
+};
+
+struct ActionCase {
+    const char* name;
+    const wchar_t* icon;  // also its Name, but for the changes, whose wizards come later
+    const wchar_t* globalKeys;
+    const wchar_t* confirmation;       // nullptr: none
+    std::vector<const char*> frames;   // through the port library, in order
+    std::optional<std::uint64_t> wait;  // virtual milliseconds; nullopt: no wait
+    const wchar_t* finish;             // nullptr: the dialog stays open
+};
+
+// Each action on the USB road: its confirmation, its frames byte for byte, its wait of (T + 1) x 100 ms in
+// virtual time and the finish message that closes the dialog.
+TEST_F(MaintenanceTest, EachActionSendsItsFramesWaitsAndFinishes) {
+    const ActionCase cases[] = {
+        {"clean", L"Ink_Clean", L"CleanSleeptime=3\n", nullptr, {"1B 1D 1E 10 01 1B 1D 1F"}, 400, L"CleanFinish"},
+        {"clean with a model time of 0 still waits one pass", L"Ink_Clean", L"CleanSleeptime=0\n", nullptr,
+         {"1B 1D 1E 10 01 1B 1D 1F"}, 100, L"CleanFinish"},
+        {"clean at the default time", L"Ink_Clean", L"", nullptr, {"1B 1D 1E 10 01 1B 1D 1F"}, 15100, L"CleanFinish"},
+        {"deep clean", L"Ink_Deepclean", L"DeepcleanSleeptime=4\n", L"DeepClean", {"1B 1D 1E 10 02 1B 1D 1F"}, 500,
+         L"DeepCleanFinish"},
+        {"bearing clean", L"Ink_Bearing_Clean", L"", L"BearingClean", {"1B 1D 1E 10 06 1B 1D 1F"}, std::nullopt,
+         nullptr},
+        {"head change", L"Ink_Changehead", L"ChangeHeadTime=5\n", L"StarorCancel",
+         {"1B 1D 1E 10 07 1B 1D 1F", "1B 1D 1E 11 13 01 1B 1D 1F"}, 600, L"InkFinish"},
+        {"cartridge change", L"Ink_Changebox", L"ChangeBoxTime=6\n", L"StarorCancel", {"1B 1D 1E 10 05 1B 1D 1F"},
+         700, L"InkFinish"},
+        {"self test", L"Ink_Selftest", L"NewPrinterSleeptime=2\n", L"CleanNewprinter", {"1B 1D 1E 10 04 1B 1D 1F"},
+         300, L"InkFinish"},
+        {"an icon of no action", L"Ink_Other", L"", nullptr, {}, std::nullopt, nullptr},
+    };
+    for (const ActionCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::wstring icon = c.icon;
+        UseAction(icon == L"Ink_Changehead" || icon == L"Ink_Changebox" ? L"Ink_Service" : icon, icon, c.globalKeys);
+        g_strInkIni.clear();
+        sim.portLibrary().ClearCalls();
+        std::uint64_t pressed = 0;
+        UserScript script;
+        script.Inspect([&](platform::forms::Form&) { pressed = Now(); }).Click(L"btnInkset");
+        if (c.confirmation) {
+            script.ExpectBox(Confirmation(c.confirmation));
+        }
+        if (c.finish) {
+            script.ExpectBox(Information(c.finish));
+        } else {
+            script.PressEsc();
+        }
+        auto dialog = RunModal(std::move(script));
+        std::vector<platform::Bytes> expected;
+        for (const char* frame : c.frames) {
+            expected.push_back(Hex(frame));
+        }
+        EXPECT_EQ(Written(), expected);
+        EXPECT_EQ(Now() - pressed, c.wait.value_or(0));
+    }
+}
+
+
+// A busy printer (status byte 0x1F) refuses every action before its confirmation; a port that is no USB port
+// of the library's list is refused, with its name, before any confirmation too. Nothing is sent, nothing waits
+// and the dialog stays open.
+TEST_F(MaintenanceTest, ABusyPrinterOrAPortOutsideTheListRefusesEveryAction) {
+    struct Refusal {
+        const char* name;
+        const wchar_t* port;
+        std::uint8_t status;
+        platform::sim::ExpectedBox box;
+    };
+    const Refusal refusals[] = {
+        {"busy", L"USB001", 0x1F, Box(L"WaitingForPrinterWork", L"HintTitle", MsgIcon::Error)},
+        {"not a USB port", L"LPT1:", 0x18, Box(L"PrinterNotFoundOnPort(LPT1:)", L"ErrorTitle", MsgIcon::Error)},
+        {"a USB port the library does not list", L"USB009", 0x18,
+         Box(L"PrinterNotFoundOnPort(USB009)", L"ErrorTitle", MsgIcon::Error)},
+    };
+    const std::pair<const wchar_t*, const wchar_t*> actions[] = {
+        {L"Ink_Clean", L"btnInkset"},       {L"Ink_Deepclean", L"btnInkset"},  {L"Ink_Bearing_Clean", L"btnInkset"},
+        {L"Ink_Changehead", L"btnInkset"},  {L"Ink_Changebox", L"btnInkset"},  {L"Ink_Holecheck", L"btnInkset"},
+        {L"Ink_Selftest", L"btnInkset"},
+    };
+    for (const Refusal& r : refusals) {
+        for (const auto& [icon, button] : actions) {
+            SCOPED_TRACE(std::string(r.name) + " " + platform::WideToUtf8(icon));
+            UseAction(L"Ink_Service", icon);
+            g_strInkIni.clear();
+            printer->faults().statusByte = r.status;
+            sim.spooler().AddPrinter(kPrinter, kDriver, r.port, 0);
+            const std::uint64_t before = Now();
+            auto dialog = RunModal(UserScript().Click(button).ExpectBox(r.box).PressEsc());
+            EXPECT_TRUE(Received().empty());
+            EXPECT_EQ(Now(), before);
+            EXPECT_EQ(g_strInkIni, L"") << "the ink state file is not even looked at";
+        }
+    }
+}
+
+// The Clean button asks no status: a busy printer is cleaned after the confirmation, with the clean's wait
+// and finish message. Its port is checked all the same.
+TEST_F(MaintenanceTest, TheCleanButtonAsksNoStatusButChecksThePort) {
+    UseAction(L"Ink_Holecheck1541", L"Ink_Holecheck", L"CleanSleeptime=7\n");
+    printer->faults().statusByte = 0x1F;
+    const std::uint64_t before = Now();
+    RunModal(UserScript().Click(L"btnClean").ExpectBox(Confirmation(L"Clean")).ExpectBox(Information(L"CleanFinish")));
+    EXPECT_EQ(Written(), std::vector<platform::Bytes>{Hex("1B 1D 1E 10 01 1B 1D 1F")});
+    EXPECT_EQ(Now() - before, 800u);
+
+    sim.portLibrary().ClearCalls();
+    sim.spooler().AddPrinter(kPrinter, kDriver, L"LPT1:", 0);
+    RunModal(UserScript()
+                 .Click(L"btnClean")
+                 .ExpectBox(Box(L"PrinterNotFoundOnPort(LPT1:)", L"ErrorTitle", MsgIcon::Error))
+                 .PressEsc());
+    EXPECT_TRUE(Written().empty());
+}
+
+// While a wait runs the waiting window is up and moving, and the dialog takes no input: Esc neither cancels
+// nor closes it; once the wait is over the finish message closes it.
+TEST_F(MaintenanceTest, TheDialogTakesNoInputWhileItWaits) {
+    UseAction(L"Ink_Clean", L"Ink_Clean", L"CleanSleeptime=20\n");
+    RunModal(UserScript()
+                 .Click(L"btnInkset")
+                 .DuringNextPump()
+                 .PressEsc()
+                 .DuringNextPump()
+                 .Inspect([](platform::forms::Form& form) {
+                     auto* waiting = dynamic_cast<TfrmWaiting*>(application().FindForm(L"TfrmWaiting"));
+                     ASSERT_NE(waiting, nullptr);
+                     EXPECT_TRUE(waiting->Visible());
+                     auto& dialog = dynamic_cast<TfrmSetItem&>(form);
+                     EXPECT_FALSE(dialog.btnCancel->CanFocus());
+                     EXPECT_FALSE(dialog.btnInkset->CanFocus());
+                     EXPECT_TRUE(dialog.Visible());
+                 })
+                 .ExpectBox(Information(L"CleanFinish")));
+    EXPECT_EQ(application().FindForm(L"TfrmWaiting"), nullptr);
+}
 
 }  // namespace
