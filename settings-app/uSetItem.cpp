@@ -303,9 +303,12 @@ std::int64_t HourNumber(int year, int month, int day, int hour) {
 // not refuse: the printer's state is unknown then, and refusing would lock the user out until the clock
 // caught up. A text whose positions hold no numbers raises the conversion error.
 bool WithinDeepCleanInterval(const std::wstring& stored, const platform::LocalTime& now) {
-    const std::int64_t last =
-        HourNumber(platform::StrToInt(platform::Copy(stored, 1, 4)), platform::StrToInt(platform::Copy(stored, 6, 2)),
-                   platform::StrToInt(platform::Copy(stored, 9, 2)), platform::StrToInt(platform::Copy(stored, 12, 2)));
+    // Converted in this order, so that the first field that is no number is the one reported.
+    const std::int32_t year = platform::StrToInt(platform::Copy(stored, 1, 4));
+    const std::int32_t month = platform::StrToInt(platform::Copy(stored, 6, 2));
+    const std::int32_t day = platform::StrToInt(platform::Copy(stored, 9, 2));
+    const std::int32_t hour = platform::StrToInt(platform::Copy(stored, 12, 2));
+    const std::int64_t last = HourNumber(year, month, day, hour);
     const std::int64_t current = HourNumber(now.year, now.month, now.day, now.hour);
     return current >= last && current - last < 24;
 }

@@ -284,4 +284,119 @@ TEST_F(MaintenanceTest, TheDialogTakesNoInputWhileItWaits) {
     EXPECT_EQ(application().FindForm(L"TfrmWaiting"), nullptr);
 }
 
+
+// The deep-clean guard counts whole hours: a deep clean stored at 10:30 refuses until 09:59 the next day.
+// Interval 0 switches it off; a stored time later than now (a clock set back) does not refuse. An allowed deep
+// clean on USB stores the time of the press and counts one more.
+TEST_F(MaintenanceTest, TheDeepCleanGuardCountsWholeHoursOfADay) {
+    struct Case {
+        const char* name;
+        const wchar_t* interval;
+        const wchar_t* stored;
+        platform::LocalTime now;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"09:59 the next day", L"12", L"2026/03/05 10:30:00", {2026, 3, 6, 9, 59, 0}, true},
+        {"10:00 the next day", L"12", L"2026/03/05 10:30:00", {2026, 3, 6, 10, 0, 0}, false},
+        {"a month later", L"12", L"2026/03/05 10:30:00", {2026, 4, 5, 8, 0, 0}, false},
+        {"across a year end", L"1", L"2025/12/31 23:10:00", {2026, 1, 1, 22, 59, 0}, true},
+        {"interval 0", L"0", L"2026/03/05 10:30:00", {2026, 3, 5, 10, 45, 0}, false},
+        {"stored later than now", L"12", L"2026/03/07 10:30:00", {2026, 3, 6, 10, 0, 0}, false},
+    };
+    const std::wstring inkIni = L"C:\\ProgramData\\SN0001\\InkSetting.ini";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseAction(L"Ink_Deepclean", L"Ink_Deepclean",
+                  std::wstring(L"DeepcleanSleeptime=1\nDeepcleanIntervaltime=") + c.interval + L"\n");
+        sim.clock().SetStartTime(c.now);
+        const std::uint64_t start = Now();
+        ASSERT_TRUE(sim.files().ForceDirectories(L"C:\\ProgramData\\SN0001"));
+        const platform::IniFile ini(inkIni);
+        ini.WriteString(L"Settings", L"LastDeepcleantime", c.stored);
+        ini.WriteInteger(L"Settings", L"Degree", 4);
+        g_strInkIni = inkIni;
+        sim.portLibrary().ClearCalls();
+        std::wstring pressedAt;
+        UserScript script;
+        script.Inspect([&](platform::forms::Form&) {
+            pressedAt = platform::FormatDateTime(L"yyyy/MM/dd HH:mm:ss", sim.clock().Now());
+        });
+        script.Click(L"btnInkset");
+        if (c.refused) {
+            script.ExpectBox(Box(L"DeepCleanInterval", L"HintTitle", MsgIcon::Error)).PressEsc();
+        } else {
+            script.ExpectBox(Confirmation(L"DeepClean")).ExpectBox(Information(L"DeepCleanFinish"));
+        }
+        RunModal(std::move(script));
+        EXPECT_EQ(Written().empty(), c.refused);
+        EXPECT_EQ(ini.ReadString(L"Settings", L"LastDeepcleantime", L""), c.refused ? c.stored : pressedAt);
+        EXPECT_EQ(ini.ReadInteger(L"Settings", L"Degree", 0), c.refused ? 4 : 5);
+        EXPECT_EQ(Now() - start, c.refused ? 0u : 200u);
+    }
+}
+
+// What ends a deep clean without touching the ink state file: a stored time that is no date (its conversion
+// error, nothing sent), the Cancel of the confirmation, and port mode, which writes only the frame.
+TEST_F(MaintenanceTest, ADeepCleanThatDoesNotGoOverUsbLeavesTheInkStateFile) {
+    struct Case {
+        const char* name;
+        const wchar_t* stored;
+        bool portMode;
+        std::vector<platform::sim::ExpectedBox> boxes;
+        const char* portFile;  // what the port file holds afterwards
+    };
+    platform::sim::ExpectedBox cancelled = Confirmation(L"DeepClean");
+    cancelled.answer = MsgResult::Cancel;
+    const Case cases[] = {
+        {"no date", L"yesterday at ten", false,
+         {{.text = L"'yest' is not a valid integer value.", .icon = MsgIcon::Error}}, ""},
+        {"an impossible date", L"2026/02/30 10:00:00", false,
+         {{.text = L"Invalid argument to date encode.", .icon = MsgIcon::Error}}, ""},
+        {"cancelled", L"2020/01/01 00:00:00", false, {cancelled}, ""},
+        {"port mode", L"2020/01/01 00:00:00", true,
+         {Confirmation(L"DeepClean"), Information(L"SetPrinterSuccessI")}, "1B 1D 1E 10 02 1B 1D 1F"},
+    };
+    const std::wstring inkIni = L"C:\\ProgramData\\SN0001\\InkSetting.ini";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseAction(L"Ink_Deepclean", L"Ink_Deepclean");
+        ASSERT_TRUE(sim.files().ForceDirectories(L"C:\\ProgramData\\SN0001"));
+        ASSERT_TRUE(sim.files().ForceDirectories(L"C:\\ports"));
+        ASSERT_TRUE(sim.files().WriteWholeFile(L"C:\\ports\\LPT1.prn", {}));
+        const platform::IniFile ini(inkIni);
+        ini.WriteString(L"Settings", L"LastDeepcleantime", c.stored);
+        ini.WriteInteger(L"Settings", L"Degree", 2);
+        g_strInkIni = inkIni;
+        g_byPage = c.portMode ? pgBase : pgSingleItem;
+        g_strLocalPortFile = L"C:\\ports\\LPT1.prn";
+        sim.portLibrary().ClearCalls();
+        UserScript script;
+        script.Click(L"btnInkset");
+        for (const auto& box : c.boxes) {
+            script.ExpectBox(box);
+        }
+        RunModal(std::move(script.PressEsc()));
+        EXPECT_TRUE(Received().empty());
+        EXPECT_EQ(sim.files().ReadWholeFile(L"C:\\ports\\LPT1.prn"), Hex(c.portFile));
+        EXPECT_EQ(ini.ReadString(L"Settings", L"LastDeepcleantime", L""), c.stored);
+        EXPECT_EQ(ini.ReadInteger(L"Settings", L"Degree", 0), 2);
+    }
+}
+
+// A start for one item has no main window to prepare the ink state file: the deep clean prepares it the same
+// way, in the folder of the last listed printer, and counts its first deep clean there.
+TEST_F(MaintenanceTest, ADeepCleanAtAStartForOneItemPreparesTheInkStateFile) {
+    UseAction(L"Ink_Deepclean", L"Ink_Deepclean", L"DeepcleanSleeptime=0\n");
+    g_strInkIni.clear();
+    RunSingleItemStart(0, UserScript()
+                              .Click(L"btnInkset")
+                              .ExpectBox(Confirmation(L"DeepClean"))
+                              .ExpectBox(Information(L"DeepCleanFinish")));
+    EXPECT_TRUE(platform::StartsWith(g_strInkIni, L"C:\\ProgramData\\SN0001")) << platform::WideToUtf8(g_strInkIni);
+    EXPECT_TRUE(platform::files().FileExists(g_strInkIni));
+    EXPECT_EQ(platform::IniFile(g_strInkIni).ReadInteger(L"Settings", L"Degree", 0), 1);
+    EXPECT_EQ(Written(), std::vector<platform::Bytes>{Hex("1B 1D 1E 10 02 1B 1D 1F")});
+}
+
 }  // namespace
