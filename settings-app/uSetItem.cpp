@@ -269,6 +269,48 @@ void SaveResourceToFile(const std::wstring& resource, const std::wstring& fileNa
     }
 }
 
+// A menu may name an action the program has no picture for: its panel stays plain rather than failing.
+Bitmap PictureOrNone(const std::wstring& name) {
+    try {
+        return Bitmap::FromResource(name);
+    } catch (const ResourceNotFound&) {
+        return Bitmap();
+    }
+}
+
+// The change wizards, by the item's name without "Ink_": their step texts, in order, and whether they change
+// the head (which the printer is told of at the start) or a cartridge. Step n shows the picture kind + n.
+struct TWizardKind {
+    const wchar_t* kind;
+    std::vector<std::wstring TGlobalString::*> steps;
+    bool head;
+};
+const TWizardKind kWizardKinds[] = {
+    {L"Changehead",
+     {&TGlobalString::Step1, &TGlobalString::Step2, &TGlobalString::Step3, &TGlobalString::Step4,
+      &TGlobalString::Step5},
+     true},
+    {L"Changebox",
+     {&TGlobalString::bStep1, &TGlobalString::bStep2, &TGlobalString::bStep3, &TGlobalString::bStep4,
+      &TGlobalString::bStep5},
+     false},
+    {L"ChangeheadA", {&TGlobalString::A4Step1, &TGlobalString::A4Step2, &TGlobalString::A4Step3, &TGlobalString::A4Step4},
+     true},
+    {L"ChangeboxA", {&TGlobalString::A4Step5}, false},
+};
+
+const TWizardKind* FindWizardKind(const std::wstring& kind) {
+    for (const TWizardKind& wizard : kWizardKinds) {
+        if (kind == wizard.kind) {
+            return &wizard;
+        }
+    }
+    return nullptr;
+}
+
+// Tells the printer that a head change starts: the end of any earlier one, then the start.
+const wchar_t kHeadChangeStart[] = L"1B 1D 1E 11 13 00 1B 1D 1F 1B 1D 1E 10 03 1B 1D 1F";
+
 // A maintenance frame: the frame head, the class and command bytes, the tail.
 std::wstring MaintenanceFrame(const std::wstring& bytes) {
     return L"1B 1D 1E " + bytes + L" 1B 1D 1F";
@@ -383,14 +425,7 @@ void TfrmSetItem::LoadItemOptions() {
         PutAway(pnlType1);
         FillWith(pnlType3);
         btnDefault->Hide();
-        // A menu may name an action the program has no picture for: it shows the plain panel rather than
-        // failing to open.
-        Bitmap picture;
-        try {
-            picture = Bitmap::FromResource(L"Img_" + kind);
-        } catch (const ResourceNotFound&) {
-            picture = Bitmap();
-        }
+        const Bitmap picture = PictureOrNone(L"Img_" + kind);
         tsb3->SetBrushBitmap(picture);
         tsb3->Invalidate();
         SetHeight(390);
@@ -667,6 +702,10 @@ bool TfrmSetItem::DoWriteUSBPrinter(const platform::Bytes& bytes, std::int32_t i
 }
 
 void TfrmSetItem::btnCancelClick() {
+    if (CurrentItem().Icon == L"Ink_Changehead") {
+        CancelHeadChange();
+        return;
+    }
     Close();
 }
 
@@ -902,6 +941,91 @@ void TfrmSetItem::btnCleanClick() {
     });
 }
 
-void TfrmSetItem::btnNextClick() {}
+void TfrmSetItem::btnNextClick() {
+    std::wstring portName;
+    bool bOnline = false;
+    if (!MaintenanceStart(portName, bOnline)) {
+        return;
+    }
+    const TSettingItem item = CurrentItem();
+    const TWizardKind* wizard = FindWizardKind(platform::Copy(item.Name, 5, static_cast<std::ptrdiff_t>(item.Name.size())));
+    if (!wizard) {
+        return;
+    }
+    // The caption still reads Start until a first press has reached the printer.
+    if (btnNext->Caption() == g_GlobalString.btnInkset) {
+        if (!MaintenancePortListed(portName, bOnline, true)) {
+            return;
+        }
+        bool started = false;
+        dialogs::TDialogCommand command;
+        command.onUsb = [this, &started](const platform::Bytes& bytes, std::int32_t index) {
+            DoWriteUSBPrinter(bytes, index);
+            started = true;
+        };
+        RunMaintenance(wizard->head ? kHeadChangeStart : L"", command, nullptr);
+        if (!started) {
+            return;
+        }
+        btnNext->SetCaption(g_GlobalString.Next);
+    }
+    const auto steps = static_cast<std::int32_t>(wizard->steps.size());
+    const std::int32_t next = m_count + 1 > steps ? 1 : m_count + 1;
+    if (next == steps) {
+        btnInkset->SetEnabled(true);
+        btnNext->SetEnabled(false);
+    }
+    btnBack->SetEnabled(true);
+    ShowWizardStep(next);
+}
 
-void TfrmSetItem::btnBackClick() {}
+void TfrmSetItem::btnBackClick() {
+    const std::int32_t step = std::max(m_count - 1, 1);
+    if (step == 1) {
+        btnBack->SetEnabled(false);
+    }
+    btnInkset->SetEnabled(false);
+    btnNext->SetEnabled(true);
+    ShowWizardStep(step);
+}
+
+void TfrmSetItem::ShowWizardStep(std::int32_t step) {
+    const TSettingItem item = CurrentItem();
+    const std::wstring kind = platform::Copy(item.Name, 5, static_cast<std::ptrdiff_t>(item.Name.size()));
+    const TWizardKind* wizard = FindWizardKind(kind);
+    if (!wizard) {
+        return;
+    }
+    const Bitmap picture = PictureOrNone(kind + std::to_wstring(step));
+    tsb3->SetBrushBitmap(picture);
+    SetHeight(390);
+    if (!picture.Empty()) {
+        tsb3->SetHeight(picture.Height());
+    }
+    lblInfo->SetCaption(g_GlobalString.*(wizard->steps[static_cast<std::size_t>(step - 1)]));
+    m_count = step;
+}
+
+// The Cancel of a head change ends it at the printer: port mode sends the cancel frame and stays; otherwise
+// the cancel and the end of the change go to the printer of the port, offline or not, and the dialog closes.
+void TfrmSetItem::CancelHeadChange() {
+    std::wstring portName;
+    bool bOnline = false;
+    if (!MaintenanceStart(portName, bOnline)) {
+        return;
+    }
+    if (g_byPage != pgBase && !bOnline) {
+        dialogs::ShowBox(g_GlobalString.PrinterNotFound, g_GlobalString.HintTitle, platform::MsgIcon::Error);
+    }
+    if (MaintenancePortListed(portName, bOnline, false)) {
+        dialogs::TDialogCommand command;
+        command.portModeSuccess = g_GlobalString.SetPrinterSuccess;
+        command.checkOnline = false;
+        RunMaintenance(MaintenanceFrame(L"10 08"), command, [this](std::int32_t index) {
+            DoWriteUSBPrinter(HexTextToBytes(MaintenanceFrame(kHeadChangeEnd)), index);
+        });
+    }
+    if (g_byPage != pgBase) {
+        Close();
+    }
+}

@@ -101,6 +101,9 @@ private:
     void DeepClean();
     void ChangeHeadOrBox(bool bHead);
     void NozzleCheck(const std::wstring& itemName);
+    // The change wizard's step: its picture, height and text; m_count becomes step.
+    void ShowWizardStep(std::int32_t step);
+    void CancelHeadChange();
 
     // Saves the two nozzle-check print jobs in the program's temporary folder and keeps their paths.
     void WritePrintFiles();

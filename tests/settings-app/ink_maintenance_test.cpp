@@ -144,8 +144,16 @@ protected:
     static platform::sim::ExpectedBox Information(std::wstring text) {
         return Box(std::move(text), L"HintTitle", MsgIcon::Information);
     }
-    // Everything the printer received, whichever road it came by.
-    std::vector<platform::Bytes> Received() { return printer->writes(); }
+    // What the printer received since the last look, whichever road it came by.
+    std::vector<platform::Bytes> Received() {
+        const std::vector<platform::Bytes> all = printer->writes();
+        std::vector<platform::Bytes> out(all.begin() + static_cast<std::ptrdiff_t>(seen_), all.end());
+        seen_ = all.size();
+        return out;
+    }
+
+private:
+    std::size_t seen_ = 0;
 };
 
 struct ActionCase {
@@ -208,7 +216,7 @@ TEST_F(MaintenanceTest, EachActionSendsItsFramesWaitsAndFinishes) {
 
 // A busy printer (status byte 0x1F) refuses every action before its confirmation; a port that is no USB port
 // of the library's list is refused, with its name, before any confirmation too. Nothing is sent, nothing waits
-// and the dialog stays open.
+// and the dialog stays open. (The head change, whose Cancel button does more, has its own tests.)
 TEST_F(MaintenanceTest, ABusyPrinterOrAPortOutsideTheListRefusesEveryAction) {
     struct Refusal {
         const char* name;
@@ -224,7 +232,7 @@ TEST_F(MaintenanceTest, ABusyPrinterOrAPortOutsideTheListRefusesEveryAction) {
     };
     const std::pair<const wchar_t*, const wchar_t*> actions[] = {
         {L"Ink_Clean", L"btnInkset"},       {L"Ink_Deepclean", L"btnInkset"},  {L"Ink_Bearing_Clean", L"btnInkset"},
-        {L"Ink_Changehead", L"btnInkset"},  {L"Ink_Changebox", L"btnInkset"},  {L"Ink_Holecheck", L"btnInkset"},
+        {L"Ink_Changebox", L"btnInkset"},   {L"Ink_Holecheck", L"btnInkset"},
         {L"Ink_Selftest", L"btnInkset"},
     };
     for (const Refusal& r : refusals) {
@@ -397,6 +405,180 @@ TEST_F(MaintenanceTest, ADeepCleanAtAStartForOneItemPreparesTheInkStateFile) {
     EXPECT_TRUE(platform::files().FileExists(g_strInkIni));
     EXPECT_EQ(platform::IniFile(g_strInkIni).ReadInteger(L"Settings", L"Degree", 0), 1);
     EXPECT_EQ(Written(), std::vector<platform::Bytes>{Hex("1B 1D 1E 10 02 1B 1D 1F")});
+}
+
+
+// The head change's two ways out: the Cancel answer to its question ends the change over the device path of
+// the printer the library listed last; the dialog's Cancel button ends it through the port library, after the
+// same busy check as the action button, and also for an offline printer, after saying so.
+TEST_F(MaintenanceTest, AHeadChangeIsCancelledByTheDevicePathOrThePortLibrary) {
+    const std::vector<platform::Bytes> cancelFrames = {Hex("1B 1D 1E 10 08 1B 1D 1F"), Hex("1B 1D 1E 11 13 01 1B 1D 1F")};
+    UseAction(L"Ink_Service", L"Ink_Changehead");
+    // The printer's device, as the class driver opens it.
+    const std::wstring devicePath = platform::Utf8ToWide(printer->identity().devicePath);
+    sim.files().AddDevice(devicePath);
+    platform::sim::ExpectedBox cancelled = Confirmation(L"StarorCancel");
+    cancelled.answer = MsgResult::Cancel;
+    RunModal(UserScript().Click(L"btnInkset").ExpectBox(cancelled));
+    EXPECT_TRUE(Written().empty()) << "not through the port library";
+    EXPECT_EQ(sim.files().DeviceWrites(devicePath), cancelFrames);
+
+    printer->faults().statusByte = 0x1F;
+    RunModal(UserScript()
+                 .Click(L"btnInkset")
+                 .ExpectBox(Box(L"WaitingForPrinterWork", L"HintTitle", MsgIcon::Error))
+                 .Click(L"btnCancel")
+                 .ExpectBox(Box(L"WaitingForPrinterWork", L"HintTitle", MsgIcon::Error))
+                 .Inspect([&](platform::forms::Form& form) {
+                     EXPECT_TRUE(form.Visible());
+                     EXPECT_TRUE(Received().empty());
+                     printer->faults().statusByte = 0x18;
+                 })
+                 .Click(L"btnCancel"));
+    EXPECT_EQ(Written(), cancelFrames);
+
+    sim.portLibrary().ClearCalls();
+    sim.spooler().AddPrinter(kPrinter, kDriver, L"USB001", platform::kPrinterAttributeWorkOffline);
+    sim.messageBoxes().ExpectBox(Box(L"PrinterNotFound", L"HintTitle", MsgIcon::Error));
+    RunModal(UserScript()
+                 .Click(L"btnCancel")
+                 .ExpectBox(Box(L"PrinterNotFound", L"HintTitle", MsgIcon::Error)));
+    EXPECT_EQ(Written(), cancelFrames) << "an offline printer is still told";
+
+    sim.portLibrary().ClearCalls();
+    sim.spooler().AddPrinter(kPrinter, kDriver, L"LPT1:", 0);
+    RunModal(UserScript()
+                 .Click(L"btnCancel")
+                 .ExpectBox(Box(L"PrinterNotFoundOnPort(LPT1:)", L"ErrorTitle", MsgIcon::Error)));
+    EXPECT_TRUE(Written().empty());
+}
+
+// Port mode: each action writes only its first frame straight to the chosen port and reports it, with no wait;
+// the nozzle check sends the printer's own check command instead of a print file; the head change's Cancel
+// button sends its cancel frame. The dialog stays open.
+TEST_F(MaintenanceTest, PortModeWritesOnlyTheFirstFrameToThePort) {
+    struct Case {
+        const char* name;
+        const wchar_t* icon;
+        const wchar_t* button;
+        const wchar_t* confirmation;
+        const wchar_t* success;
+        const char* frame;
+    };
+    const Case cases[] = {
+        {"clean", L"Ink_Clean", L"btnInkset", nullptr, L"SetPrinterSuccessI", "1B 1D 1E 10 01 1B 1D 1F"},
+        {"bearing clean", L"Ink_Bearing_Clean", L"btnInkset", L"BearingClean", L"SetPrinterSuccessI",
+         "1B 1D 1E 10 06 1B 1D 1F"},
+        {"head change", L"Ink_Changehead", L"btnInkset", nullptr, L"SetPrinterSuccess", "1B 1D 1E 10 07 1B 1D 1F"},
+        {"cartridge change", L"Ink_Changebox", L"btnInkset", nullptr, L"SetPrinterSuccessI", "1B 1D 1E 10 05 1B 1D 1F"},
+        {"nozzle check", L"Ink_Holecheck", L"btnInkset", L"Holecheck", L"SetPrinterSuccessI",
+         "1B 1D 1E 10 09 81 1B 1D 1F 0A 0A 0C"},
+        {"self test", L"Ink_Selftest", L"btnInkset", L"CleanNewprinter", L"SetPrinterSuccessI",
+         "1B 1D 1E 10 04 1B 1D 1F"},
+        {"Clean button", L"Ink_Holecheck", L"btnClean", L"Clean", L"SetPrinterSuccessI", "1B 1D 1E 10 01 1B 1D 1F"},
+        {"head change Cancel", L"Ink_Changehead", L"btnCancel", nullptr, L"SetPrinterSuccess",
+         "1B 1D 1E 10 08 1B 1D 1F"},
+    };
+    ASSERT_TRUE(sim.files().ForceDirectories(L"C:\\ports"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseAction(L"Ink_Holecheck1541", c.icon);
+        g_byPage = pgBase;
+        g_strLocalPortFile = L"C:\\ports\\LPT1.prn";
+        ASSERT_TRUE(sim.files().WriteWholeFile(g_strLocalPortFile, {}));
+        const std::uint64_t before = Now();
+        UserScript script;
+        script.Click(c.button);
+        if (c.confirmation) {
+            script.ExpectBox(Confirmation(c.confirmation));
+        }
+        // The dialog stays open; the test closes it, as no button of a head change would.
+        script.ExpectBox(Information(c.success)).Inspect([](platform::forms::Form& form) {
+            EXPECT_TRUE(form.Visible());
+            form.Close();
+        });
+        RunModal(std::move(script));
+        EXPECT_EQ(sim.files().ReadWholeFile(g_strLocalPortFile), Hex(c.frame));
+        EXPECT_TRUE(Received().empty());
+        EXPECT_EQ(Now(), before);
+    }
+}
+
+
+// The change wizards forwards to their last step and back to the first, with each step's picture, height and
+// text: the first press of Start tells the printer (the head kinds send the start of a head change, the
+// cartridge kinds an empty write) and Start becomes Next; OK is offered at the last step only; Back stops at
+// step 1. Esc then cancels: a head change is ended at the printer, a cartridge change just closes.
+TEST_F(MaintenanceTest, TheChangeWizardsStepForwardsAndBack) {
+    struct Case {
+        const wchar_t* kind;
+        std::vector<const wchar_t*> texts;
+        std::vector<const char*> frames;  // through the port library
+    };
+    const std::vector<const char*> headFrames = {"1B 1D 1E 11 13 00 1B 1D 1F 1B 1D 1E 10 03 1B 1D 1F",
+                                                 "1B 1D 1E 10 08 1B 1D 1F", "1B 1D 1E 11 13 01 1B 1D 1F"};
+    const Case cases[] = {
+        {L"Changehead", {L"Step1", L"Step2", L"Step3", L"Step4", L"Step5"}, headFrames},
+        {L"Changebox", {L"bStep1", L"bStep2", L"bStep3", L"bStep4", L"bStep5"}, {""}},
+        {L"ChangeheadA", {L"A4Step1", L"A4Step2", L"A4Step3", L"A4Step4"}, headFrames},
+        {L"ChangeboxA", {L"A4Step5"}, {""}},
+    };
+    sim.resources().AddTable(kCorventaResources, kCorventaResourcesCount);
+    TGlobalString& s = g_GlobalString;
+    s.Step1 = L"Step1", s.Step2 = L"Step2", s.Step3 = L"Step3", s.Step4 = L"Step4", s.Step5 = L"Step5";
+    s.bStep1 = L"bStep1", s.bStep2 = L"bStep2", s.bStep3 = L"bStep3", s.bStep4 = L"bStep4", s.bStep5 = L"bStep5";
+    s.A4Step1 = L"A4Step1", s.A4Step2 = L"A4Step2", s.A4Step3 = L"A4Step3", s.A4Step4 = L"A4Step4";
+    s.A4Step5 = L"A4Step5";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(platform::WideToUtf8(c.kind));
+        const std::wstring kind = c.kind;
+        UseAction(L"Ink_" + kind, platform::StartsWith(kind, L"Changehead") ? L"Ink_Changehead" : L"Ink_Changebox");
+        sim.portLibrary().ClearCalls();
+        const auto steps = static_cast<int>(c.texts.size());
+        auto shows = [&](int step) {
+            return [&, step](platform::forms::Form& form) {
+                SCOPED_TRACE("step " + std::to_string(step));
+                auto& dialog = dynamic_cast<TfrmSetItem&>(form);
+                const platform::forms::Bitmap picture =
+                    platform::forms::Bitmap::FromResource(kind + std::to_wstring(step));
+                EXPECT_EQ(dialog.m_count, step);
+                EXPECT_TRUE(dialog.tsb3->BrushBitmap() == picture);
+                EXPECT_EQ(dialog.tsb3->Height(), picture.Height());
+                EXPECT_EQ(dialog.Height(), 390);
+                EXPECT_EQ(dialog.lblInfo->Caption(), c.texts[static_cast<std::size_t>(step - 1)]);
+                EXPECT_EQ(dialog.btnNext->Caption(), L"Next");
+                EXPECT_EQ(dialog.btnInkset->Enabled(), step == steps);
+                EXPECT_EQ(dialog.btnNext->Enabled(), step != steps);
+            };
+        };
+        UserScript script;
+        for (int step = 1; step <= steps; ++step) {
+            script.Click(L"btnNext").Inspect(shows(step));
+        }
+        for (int step = steps - 1; step >= 1; --step) {
+            script.Click(L"btnBack").Inspect(shows(step));
+        }
+        if (steps > 1) {
+            script.Inspect([](platform::forms::Form& form) {
+                EXPECT_FALSE(dynamic_cast<TfrmSetItem&>(form).btnBack->Enabled());
+            });
+        } else {
+            // Back at step 1 stays there, and like every Back takes OK away until Next comes to the end again.
+            script.Click(L"btnBack").Inspect([](platform::forms::Form& form) {
+                auto& dialog = dynamic_cast<TfrmSetItem&>(form);
+                EXPECT_EQ(dialog.m_count, 1);
+                EXPECT_FALSE(dialog.btnBack->Enabled());
+                EXPECT_FALSE(dialog.btnInkset->Enabled());
+                EXPECT_TRUE(dialog.btnNext->Enabled());
+            });
+        }
+        RunModal(std::move(script.PressEsc()));
+        std::vector<platform::Bytes> expected;
+        for (const char* frame : c.frames) {
+            expected.push_back(Hex(frame));
+        }
+        EXPECT_EQ(Written(), expected);
+    }
 }
 
 }  // namespace
