@@ -581,4 +581,102 @@ TEST_F(MaintenanceTest, TheChangeWizardsStepForwardsAndBack) {
     }
 }
 
+
+// The wizard's Start does not advance when it did not reach the printer over USB: a busy printer refuses it, a
+// port outside the list is named, and port mode writes the start frames, reports them and stays at the start.
+// Back asks nothing of the printer.
+TEST_F(MaintenanceTest, TheWizardStartsOnlyWhenThePrinterWasTold) {
+    struct Case {
+        const char* name;
+        std::uint8_t status;
+        const wchar_t* port;
+        bool portMode;
+        platform::sim::ExpectedBox box;
+        const char* portFile;
+    };
+    const Case cases[] = {
+        {"busy", 0x1F, L"USB001", false, Box(L"WaitingForPrinterWork", L"HintTitle", MsgIcon::Error), ""},
+        {"not a USB port", 0x18, L"LPT1:", false, Box(L"PrinterNotFoundOnPort(LPT1:)", L"ErrorTitle", MsgIcon::Error),
+         ""},
+        {"port mode", 0x18, L"USB001", true, Information(L"SetPrinterSuccessI"),
+         "1B 1D 1E 11 13 00 1B 1D 1F 1B 1D 1E 10 03 1B 1D 1F"},
+    };
+    ASSERT_TRUE(sim.files().ForceDirectories(L"C:\\ports"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseAction(L"Ink_Changehead", L"Ink_Changehead");
+        printer->faults().statusByte = c.status;
+        sim.spooler().AddPrinter(kPrinter, kDriver, c.port, 0);
+        g_byPage = c.portMode ? pgBase : pgSingleItem;
+        g_strLocalPortFile = L"C:\\ports\\LPT1.prn";
+        ASSERT_TRUE(sim.files().WriteWholeFile(g_strLocalPortFile, {}));
+        sim.portLibrary().ClearCalls();
+        RunModal(UserScript()
+                     .Click(L"btnNext")
+                     .ExpectBox(c.box)
+                     .Inspect([](platform::forms::Form& form) {
+                         auto& dialog = dynamic_cast<TfrmSetItem&>(form);
+                         EXPECT_EQ(dialog.m_count, 0);
+                         EXPECT_EQ(dialog.btnNext->Caption(), L"btnInkset");
+                         EXPECT_FALSE(dialog.btnBack->Enabled());
+                         // Back still works without the printer (the user could not reach it yet).
+                         dialog.btnBackClick();
+                         EXPECT_EQ(dialog.m_count, 1);
+                         form.Close();
+                     }));
+        EXPECT_TRUE(Written().empty());
+        EXPECT_EQ(sim.files().ReadWholeFile(g_strLocalPortFile), Hex(c.portFile));
+    }
+}
+
+
+// The nozzle check sends the print file its name selects, whole and unchanged, in pieces of 4096 bytes with a
+// pause of 10 ms after each; no wait follows and the dialog stays open for a clean. A name that selects no
+// file sends nothing.
+TEST_F(MaintenanceTest, TheNozzleCheckSendsItsPrintFileInPieces) {
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* resource;  // nullptr: nothing is sent
+        std::uint64_t atLeast;    // virtual milliseconds
+    };
+    const Case cases[] = {
+        {L"Ink_Holecheck1541", L"HoleCheck1541", 3290},
+        {L"Ink_Holecheck1082", L"HoleCheck1082", 1980},
+        {L"Ink_Holecheck", nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(platform::WideToUtf8(c.name));
+        UseAction(c.name, L"Ink_Holecheck");
+        Received();
+        std::uint64_t took = 0;
+        RunModal(UserScript()
+                     .Inspect([&](platform::forms::Form&) { took = Now(); })
+                     .Click(L"btnInkset")
+                     .ExpectBox(Confirmation(L"Holecheck"))
+                     .Inspect([&](platform::forms::Form& form) {
+                         took = Now() - took;
+                         EXPECT_TRUE(form.Visible());
+                     })
+                     .PressEsc());
+        const std::vector<platform::Bytes> pieces = Received();
+        EXPECT_TRUE(Written().empty()) << "by the class driver, not the port library";
+        if (!c.resource) {
+            EXPECT_TRUE(pieces.empty());
+            continue;
+        }
+        const platform::Bytes job = *platform::resources().Find(c.resource, platform::ResourceType::RCData);
+        ASSERT_EQ(pieces.size(), (job.size() + 4095) / 4096);
+        platform::Bytes joined;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            if (i + 1 < pieces.size()) {
+                EXPECT_EQ(pieces[i].size(), 4096u);
+            }
+            joined.insert(joined.end(), pieces[i].begin(), pieces[i].end());
+        }
+        EXPECT_EQ(joined, job);
+        EXPECT_EQ(took, pieces.size() * 10);
+        EXPECT_GE(took, c.atLeast);
+    }
+}
+
 }  // namespace
