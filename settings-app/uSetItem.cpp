@@ -245,6 +245,11 @@ TSettingItem CurrentItem() {
     return g_SchemeOptions->GetItem(g_byPage, g_iItem);
 }
 
+// The kind of a maintenance item: its name without "Ink_"; it names the pictures and the wizard.
+std::wstring KindOf(const TSettingItem& item) {
+    return platform::Copy(item.Name, 5, static_cast<std::ptrdiff_t>(item.Name.size()));
+}
+
 // The folder of the nozzle-check print files: the user's temporary folder and the program's name without its
 // extension.
 std::wstring PrintFileFolder() {
@@ -294,7 +299,8 @@ const TWizardKind kWizardKinds[] = {
      {&TGlobalString::bStep1, &TGlobalString::bStep2, &TGlobalString::bStep3, &TGlobalString::bStep4,
       &TGlobalString::bStep5},
      false},
-    {L"ChangeheadA", {&TGlobalString::A4Step1, &TGlobalString::A4Step2, &TGlobalString::A4Step3, &TGlobalString::A4Step4},
+    {L"ChangeheadA",
+     {&TGlobalString::A4Step1, &TGlobalString::A4Step2, &TGlobalString::A4Step3, &TGlobalString::A4Step4},
      true},
     {L"ChangeboxA", {&TGlobalString::A4Step5}, false},
 };
@@ -366,7 +372,6 @@ void FillWith(Panel* panel) {
     panel->Show();
 }
 
-
 }  // namespace
 
 TfrmSetItem::TfrmSetItem() : Form(L"TfrmSetItem", kSetItemDesign) {
@@ -391,7 +396,7 @@ void TfrmSetItem::WritePrintFiles() {
 
 void TfrmSetItem::LoadItemOptions() {
     const TSettingItem item = CurrentItem();
-    const std::wstring kind = platform::Copy(item.Name, 5, static_cast<std::ptrdiff_t>(item.Name.size()));
+    const std::wstring kind = KindOf(item);
     btnSet->SetEnabled(item.iSubGroup >= 1);
     lblInfo->SetCaption(platform::Copy(item.Icon, 1, 3) == L"Ink" ? item.Explain : item.Note);
     SetCaption(item.Title);
@@ -897,16 +902,15 @@ void TfrmSetItem::ChangeHeadOrBox(bool bHead) {
         Close();
         return false;
     };
-    RunMaintenance(MaintenanceFrame(bHead ? L"10 07" : L"10 05"), command,
-                   [this, bHead, &sections](std::int32_t index) {
-                       WaitForPrinter(bHead ? sections.ChangeHeadTime : sections.ChangeBoxTime);
-                       dialogs::ShowBox(g_GlobalString.InkFinish, g_GlobalString.HintTitle,
-                                        platform::MsgIcon::Information);
-                       if (bHead) {
-                           DoWriteUSBPrinter(HexTextToBytes(MaintenanceFrame(kHeadChangeEnd)), index);
-                       }
-                       Close();
-                   });
+    RunMaintenance(
+        MaintenanceFrame(bHead ? L"10 07" : L"10 05"), command, [this, bHead, &sections](std::int32_t index) {
+            WaitForPrinter(bHead ? sections.ChangeHeadTime : sections.ChangeBoxTime);
+            dialogs::ShowBox(g_GlobalString.InkFinish, g_GlobalString.HintTitle, platform::MsgIcon::Information);
+            if (bHead) {
+                DoWriteUSBPrinter(HexTextToBytes(MaintenanceFrame(kHeadChangeEnd)), index);
+            }
+            Close();
+        });
 }
 
 void TfrmSetItem::NozzleCheck(const std::wstring& itemName) {
@@ -948,7 +952,7 @@ void TfrmSetItem::btnNextClick() {
         return;
     }
     const TSettingItem item = CurrentItem();
-    const TWizardKind* wizard = FindWizardKind(platform::Copy(item.Name, 5, static_cast<std::ptrdiff_t>(item.Name.size())));
+    const TWizardKind* wizard = FindWizardKind(KindOf(item));
     if (!wizard) {
         return;
     }
@@ -991,7 +995,7 @@ void TfrmSetItem::btnBackClick() {
 
 void TfrmSetItem::ShowWizardStep(std::int32_t step) {
     const TSettingItem item = CurrentItem();
-    const std::wstring kind = platform::Copy(item.Name, 5, static_cast<std::ptrdiff_t>(item.Name.size()));
+    const std::wstring kind = KindOf(item);
     const TWizardKind* wizard = FindWizardKind(kind);
     if (!wizard) {
         return;

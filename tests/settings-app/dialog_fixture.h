@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "exchange_fixture.h"
-#include "print_jobs.h"
 #include "platform/sim/message_box_sim.h"
+#include "print_jobs.h"
 
 class DialogTest : public ExchangeTest {
 protected:

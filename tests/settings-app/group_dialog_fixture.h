@@ -7,8 +7,8 @@
 
 #include "GlobalString.h"
 #include "exchange_fixture.h"
-#include "print_jobs.h"
 #include "platform/sim/forms_headless.h"
+#include "print_jobs.h"
 
 class GroupDialogTest : public ExchangeTest {
 protected:

@@ -10,8 +10,8 @@
 
 #include "item_dialog_fixture.h"
 #include "platform/files.h"
-#include "platform/platform.h"
 #include "platform/ini_file.h"
+#include "platform/platform.h"
 #include "platform/resources.h"
 #include "platform/text.h"
 #include "uWaiting.h"
@@ -93,7 +93,8 @@ TEST_P(PrintFilesTest, JobIsWholePrinterDataSavedAtEveryCreation) {
     ASSERT_TRUE(lines);
     EXPECT_GT(*lines, 100);
 
-    const std::wstring file = std::wstring(L"C:\\Users\\tester\\AppData\\Local\\Temp\\Corventa\\") + c.resource + L".prn";
+    const std::wstring file =
+        std::wstring(L"C:\\Users\\tester\\AppData\\Local\\Temp\\Corventa\\") + c.resource + L".prn";
     // A stale file of the same name is replaced.
     ASSERT_TRUE(platform::files().ForceDirectories(L"C:\\Users\\tester\\AppData\\Local\\Temp\\Corventa"));
     ASSERT_TRUE(platform::files().WriteWholeFile(file, {1, 2, 3}));
@@ -107,7 +108,6 @@ INSTANTIATE_TEST_SUITE_P(Jobs,
                          ::testing::Values(PrintJobCase{"HoleCheck1541", L"HoleCheck1541", 1343742},
                                            PrintJobCase{"HoleCheck1082", L"HoleCheck1082", 808825}),
                          [](const auto& info) { return std::string(info.param.name); });
-
 
 // The maintenance item of a test: one option, its name and icon, the model times in the global keys.
 class MaintenanceTest : public ItemDialogTest {
@@ -160,10 +160,10 @@ struct ActionCase {
     const char* name;
     const wchar_t* icon;  // also its Name, but for the changes, whose wizards come later
     const wchar_t* globalKeys;
-    const wchar_t* confirmation;       // nullptr: none
-    std::vector<const char*> frames;   // through the port library, in order
+    const wchar_t* confirmation;        // nullptr: none
+    std::vector<const char*> frames;    // through the port library, in order
     std::optional<std::uint64_t> wait;  // virtual milliseconds; nullopt: no wait
-    const wchar_t* finish;             // nullptr: the dialog stays open
+    const wchar_t* finish;              // nullptr: the dialog stays open
 };
 
 // Each action on the USB road: its confirmation, its frames byte for byte, its wait of (T + 1) x 100 ms in
@@ -171,19 +171,49 @@ struct ActionCase {
 TEST_F(MaintenanceTest, EachActionSendsItsFramesWaitsAndFinishes) {
     const ActionCase cases[] = {
         {"clean", L"Ink_Clean", L"CleanSleeptime=3\n", nullptr, {"1B 1D 1E 10 01 1B 1D 1F"}, 400, L"CleanFinish"},
-        {"clean with a model time of 0 still waits one pass", L"Ink_Clean", L"CleanSleeptime=0\n", nullptr,
-         {"1B 1D 1E 10 01 1B 1D 1F"}, 100, L"CleanFinish"},
+        {"clean with a model time of 0 still waits one pass",
+         L"Ink_Clean",
+         L"CleanSleeptime=0\n",
+         nullptr,
+         {"1B 1D 1E 10 01 1B 1D 1F"},
+         100,
+         L"CleanFinish"},
         {"clean at the default time", L"Ink_Clean", L"", nullptr, {"1B 1D 1E 10 01 1B 1D 1F"}, 15100, L"CleanFinish"},
-        {"deep clean", L"Ink_Deepclean", L"DeepcleanSleeptime=4\n", L"DeepClean", {"1B 1D 1E 10 02 1B 1D 1F"}, 500,
+        {"deep clean",
+         L"Ink_Deepclean",
+         L"DeepcleanSleeptime=4\n",
+         L"DeepClean",
+         {"1B 1D 1E 10 02 1B 1D 1F"},
+         500,
          L"DeepCleanFinish"},
-        {"bearing clean", L"Ink_Bearing_Clean", L"", L"BearingClean", {"1B 1D 1E 10 06 1B 1D 1F"}, std::nullopt,
+        {"bearing clean",
+         L"Ink_Bearing_Clean",
+         L"",
+         L"BearingClean",
+         {"1B 1D 1E 10 06 1B 1D 1F"},
+         std::nullopt,
          nullptr},
-        {"head change", L"Ink_Changehead", L"ChangeHeadTime=5\n", L"StarorCancel",
-         {"1B 1D 1E 10 07 1B 1D 1F", "1B 1D 1E 11 13 01 1B 1D 1F"}, 600, L"InkFinish"},
-        {"cartridge change", L"Ink_Changebox", L"ChangeBoxTime=6\n", L"StarorCancel", {"1B 1D 1E 10 05 1B 1D 1F"},
-         700, L"InkFinish"},
-        {"self test", L"Ink_Selftest", L"NewPrinterSleeptime=2\n", L"CleanNewprinter", {"1B 1D 1E 10 04 1B 1D 1F"},
-         300, L"InkFinish"},
+        {"head change",
+         L"Ink_Changehead",
+         L"ChangeHeadTime=5\n",
+         L"StarorCancel",
+         {"1B 1D 1E 10 07 1B 1D 1F", "1B 1D 1E 11 13 01 1B 1D 1F"},
+         600,
+         L"InkFinish"},
+        {"cartridge change",
+         L"Ink_Changebox",
+         L"ChangeBoxTime=6\n",
+         L"StarorCancel",
+         {"1B 1D 1E 10 05 1B 1D 1F"},
+         700,
+         L"InkFinish"},
+        {"self test",
+         L"Ink_Selftest",
+         L"NewPrinterSleeptime=2\n",
+         L"CleanNewprinter",
+         {"1B 1D 1E 10 04 1B 1D 1F"},
+         300,
+         L"InkFinish"},
         {"an icon of no action", L"Ink_Other", L"", nullptr, {}, std::nullopt, nullptr},
     };
     for (const ActionCase& c : cases) {
@@ -213,7 +243,6 @@ TEST_F(MaintenanceTest, EachActionSendsItsFramesWaitsAndFinishes) {
     }
 }
 
-
 // A busy printer (status byte 0x1F) refuses every action before its confirmation; a port that is no USB port
 // of the library's list is refused, with its name, before any confirmation too. Nothing is sent, nothing waits
 // and the dialog stays open. (The head change, whose Cancel button does more, has its own tests.)
@@ -231,9 +260,8 @@ TEST_F(MaintenanceTest, ABusyPrinterOrAPortOutsideTheListRefusesEveryAction) {
          Box(L"PrinterNotFoundOnPort(USB009)", L"ErrorTitle", MsgIcon::Error)},
     };
     const std::pair<const wchar_t*, const wchar_t*> actions[] = {
-        {L"Ink_Clean", L"btnInkset"},       {L"Ink_Deepclean", L"btnInkset"},  {L"Ink_Bearing_Clean", L"btnInkset"},
-        {L"Ink_Changebox", L"btnInkset"},   {L"Ink_Holecheck", L"btnInkset"},
-        {L"Ink_Selftest", L"btnInkset"},
+        {L"Ink_Clean", L"btnInkset"},     {L"Ink_Deepclean", L"btnInkset"}, {L"Ink_Bearing_Clean", L"btnInkset"},
+        {L"Ink_Changebox", L"btnInkset"}, {L"Ink_Holecheck", L"btnInkset"}, {L"Ink_Selftest", L"btnInkset"},
     };
     for (const Refusal& r : refusals) {
         for (const auto& [icon, button] : actions) {
@@ -291,7 +319,6 @@ TEST_F(MaintenanceTest, TheDialogTakesNoInputWhileItWaits) {
                  .ExpectBox(Information(L"CleanFinish")));
     EXPECT_EQ(application().FindForm(L"TfrmWaiting"), nullptr);
 }
-
 
 // The deep-clean guard counts whole hours: a deep clean stored at 10:30 refuses until 09:59 the next day.
 // Interval 0 switches it off; a stored time later than now (a clock set back) does not refuse. An allowed deep
@@ -357,13 +384,22 @@ TEST_F(MaintenanceTest, ADeepCleanThatDoesNotGoOverUsbLeavesTheInkStateFile) {
     platform::sim::ExpectedBox cancelled = Confirmation(L"DeepClean");
     cancelled.answer = MsgResult::Cancel;
     const Case cases[] = {
-        {"no date", L"yesterday at ten", false,
-         {{.text = L"'yest' is not a valid integer value.", .icon = MsgIcon::Error}}, ""},
-        {"an impossible date", L"2026/02/30 10:00:00", false,
-         {{.text = L"Invalid argument to date encode.", .icon = MsgIcon::Error}}, ""},
+        {"no date",
+         L"yesterday at ten",
+         false,
+         {{.text = L"'yest' is not a valid integer value.", .icon = MsgIcon::Error}},
+         ""},
+        {"an impossible date",
+         L"2026/02/30 10:00:00",
+         false,
+         {{.text = L"Invalid argument to date encode.", .icon = MsgIcon::Error}},
+         ""},
         {"cancelled", L"2020/01/01 00:00:00", false, {cancelled}, ""},
-        {"port mode", L"2020/01/01 00:00:00", true,
-         {Confirmation(L"DeepClean"), Information(L"SetPrinterSuccessI")}, "1B 1D 1E 10 02 1B 1D 1F"},
+        {"port mode",
+         L"2020/01/01 00:00:00",
+         true,
+         {Confirmation(L"DeepClean"), Information(L"SetPrinterSuccessI")},
+         "1B 1D 1E 10 02 1B 1D 1F"},
     };
     const std::wstring inkIni = L"C:\\ProgramData\\SN0001\\InkSetting.ini";
     for (const Case& c : cases) {
@@ -407,12 +443,12 @@ TEST_F(MaintenanceTest, ADeepCleanAtAStartForOneItemPreparesTheInkStateFile) {
     EXPECT_EQ(Written(), std::vector<platform::Bytes>{Hex("1B 1D 1E 10 02 1B 1D 1F")});
 }
 
-
 // The head change's two ways out: the Cancel answer to its question ends the change over the device path of
 // the printer the library listed last; the dialog's Cancel button ends it through the port library, after the
 // same busy check as the action button, and also for an offline printer, after saying so.
 TEST_F(MaintenanceTest, AHeadChangeIsCancelledByTheDevicePathOrThePortLibrary) {
-    const std::vector<platform::Bytes> cancelFrames = {Hex("1B 1D 1E 10 08 1B 1D 1F"), Hex("1B 1D 1E 11 13 01 1B 1D 1F")};
+    const std::vector<platform::Bytes> cancelFrames = {Hex("1B 1D 1E 10 08 1B 1D 1F"),
+                                                       Hex("1B 1D 1E 11 13 01 1B 1D 1F")};
     UseAction(L"Ink_Service", L"Ink_Changehead");
     // The printer's device, as the class driver opens it.
     const std::wstring devicePath = platform::Utf8ToWide(printer->identity().devicePath);
@@ -440,9 +476,7 @@ TEST_F(MaintenanceTest, AHeadChangeIsCancelledByTheDevicePathOrThePortLibrary) {
     sim.portLibrary().ClearCalls();
     sim.spooler().AddPrinter(kPrinter, kDriver, L"USB001", platform::kPrinterAttributeWorkOffline);
     sim.messageBoxes().ExpectBox(Box(L"PrinterNotFound", L"HintTitle", MsgIcon::Error));
-    RunModal(UserScript()
-                 .Click(L"btnCancel")
-                 .ExpectBox(Box(L"PrinterNotFound", L"HintTitle", MsgIcon::Error)));
+    RunModal(UserScript().Click(L"btnCancel").ExpectBox(Box(L"PrinterNotFound", L"HintTitle", MsgIcon::Error)));
     EXPECT_EQ(Written(), cancelFrames) << "an offline printer is still told";
 
     sim.portLibrary().ClearCalls();
@@ -504,7 +538,6 @@ TEST_F(MaintenanceTest, PortModeWritesOnlyTheFirstFrameToThePort) {
     }
 }
 
-
 // The change wizards forwards to their last step and back to the first, with each step's picture, height and
 // text: the first press of Start tells the printer (the head kinds send the start of a head change, the
 // cartridge kinds an empty write) and Start becomes Next; OK is offered at the last step only; Back stops at
@@ -559,9 +592,8 @@ TEST_F(MaintenanceTest, TheChangeWizardsStepForwardsAndBack) {
             script.Click(L"btnBack").Inspect(shows(step));
         }
         if (steps > 1) {
-            script.Inspect([](platform::forms::Form& form) {
-                EXPECT_FALSE(dynamic_cast<TfrmSetItem&>(form).btnBack->Enabled());
-            });
+            script.Inspect(
+                [](platform::forms::Form& form) { EXPECT_FALSE(dynamic_cast<TfrmSetItem&>(form).btnBack->Enabled()); });
         } else {
             // Back at step 1 stays there, and like every Back takes OK away until Next comes to the end again.
             script.Click(L"btnBack").Inspect([](platform::forms::Form& form) {
@@ -580,7 +612,6 @@ TEST_F(MaintenanceTest, TheChangeWizardsStepForwardsAndBack) {
         EXPECT_EQ(Written(), expected);
     }
 }
-
 
 // The wizard's Start does not advance when it did not reach the printer over USB: a busy printer refuses it, a
 // port outside the list is named, and port mode writes the start frames, reports them and stays at the start.
@@ -611,24 +642,20 @@ TEST_F(MaintenanceTest, TheWizardStartsOnlyWhenThePrinterWasTold) {
         g_strLocalPortFile = L"C:\\ports\\LPT1.prn";
         ASSERT_TRUE(sim.files().WriteWholeFile(g_strLocalPortFile, {}));
         sim.portLibrary().ClearCalls();
-        RunModal(UserScript()
-                     .Click(L"btnNext")
-                     .ExpectBox(c.box)
-                     .Inspect([](platform::forms::Form& form) {
-                         auto& dialog = dynamic_cast<TfrmSetItem&>(form);
-                         EXPECT_EQ(dialog.m_count, 0);
-                         EXPECT_EQ(dialog.btnNext->Caption(), L"btnInkset");
-                         EXPECT_FALSE(dialog.btnBack->Enabled());
-                         // Back still works without the printer (the user could not reach it yet).
-                         dialog.btnBackClick();
-                         EXPECT_EQ(dialog.m_count, 1);
-                         form.Close();
-                     }));
+        RunModal(UserScript().Click(L"btnNext").ExpectBox(c.box).Inspect([](platform::forms::Form& form) {
+            auto& dialog = dynamic_cast<TfrmSetItem&>(form);
+            EXPECT_EQ(dialog.m_count, 0);
+            EXPECT_EQ(dialog.btnNext->Caption(), L"btnInkset");
+            EXPECT_FALSE(dialog.btnBack->Enabled());
+            // Back still works without the printer (the user could not reach it yet).
+            dialog.btnBackClick();
+            EXPECT_EQ(dialog.m_count, 1);
+            form.Close();
+        }));
         EXPECT_TRUE(Written().empty());
         EXPECT_EQ(sim.files().ReadWholeFile(g_strLocalPortFile), Hex(c.portFile));
     }
 }
-
 
 // The nozzle check sends the print file its name selects, whole and unchanged, in pieces of 4096 bytes with a
 // pause of 10 ms after each; no wait follows and the dialog stays open for a clean. A name that selects no

@@ -25,7 +25,8 @@ TEST(Maintenance, EachCommandIsNamedInTheLog) {
         {"bearing clean", "1B 1D 1E 10 06 1B 1D 1F", {"bearing clean"}},
         {"head change", "1B 1D 1E 10 07 1B 1D 1F 1B 1D 1E 11 13 01 1B 1D 1F", {"head change", "head change end"}},
         {"head change cancelled", "1B 1D 1E 10 08 1B 1D 1F", {"head change cancel"}},
-        {"head change start, two frames in one write", "1B 1D 1E 11 13 00 1B 1D 1F 1B 1D 1E 10 03 1B 1D 1F",
+        {"head change start, two frames in one write",
+         "1B 1D 1E 11 13 00 1B 1D 1F 1B 1D 1E 10 03 1B 1D 1F",
          {"head change reset", "head change start"}},
         // The pattern byte spells the tail's first byte: the frame is not cut there.
         {"nozzle check and its feeds", "1B 1D 1E 10 09 81 1B 1D 1F 0A 0A 0C", {"nozzle check 81", "data 3 bytes"}},

@@ -56,8 +56,8 @@ void printAlignmentPattern(PrinterCore& core, const Frame& frame, std::uint64_t)
 namespace {
 
 const char* const kMaintenanceNames[] = {
-    "clean", "deep clean", "head change start", "self test", "cartridge change", "bearing clean",
-    "head change", "head change cancel", "nozzle check",
+    "clean",         "deep clean",  "head change start",  "self test",    "cartridge change",
+    "bearing clean", "head change", "head change cancel", "nozzle check",
 };
 constexpr std::uint8_t kNozzleCheck = 0x09;
 
