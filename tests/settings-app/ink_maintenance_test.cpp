@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -704,6 +705,20 @@ TEST_F(MaintenanceTest, TheNozzleCheckSendsItsPrintFileInPieces) {
         EXPECT_EQ(took, pieces.size() * 10);
         EXPECT_GE(took, c.atLeast);
     }
+}
+
+
+// At the wizard's last step OK runs the change itself: the cartridge change after its one-step wizard.
+TEST_F(MaintenanceTest, OkAtTheWizardsLastStepRunsTheChange) {
+    UseAction(L"Ink_ChangeboxA", L"Ink_Changebox", L"ChangeBoxTime=2\n");
+    RunModal(UserScript()
+                 .Click(L"btnNext")
+                 .Click(L"btnInkset")
+                 .ExpectBox(Confirmation(L"StarorCancel"))
+                 .ExpectBox(Information(L"InkFinish")));
+    EXPECT_EQ(Written(), (std::vector<platform::Bytes>{{}, Hex("1B 1D 1E 10 05 1B 1D 1F")}));
+    const std::vector<std::string> log = printer->commandLog();
+    EXPECT_NE(std::find(log.begin(), log.end(), "cartridge change"), log.end());
 }
 
 }  // namespace
