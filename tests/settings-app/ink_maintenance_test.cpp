@@ -707,7 +707,6 @@ TEST_F(MaintenanceTest, TheNozzleCheckSendsItsPrintFileInPieces) {
     }
 }
 
-
 // At the wizard's last step OK runs the change itself: the cartridge change after its one-step wizard.
 TEST_F(MaintenanceTest, OkAtTheWizardsLastStepRunsTheChange) {
     UseAction(L"Ink_ChangeboxA", L"Ink_Changebox", L"ChangeBoxTime=2\n");
