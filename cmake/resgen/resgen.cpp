@@ -294,11 +294,11 @@ int PrintJob(const std::vector<std::string>& args) {
     if (args.size() != 2) {
         throw Failure{"usage: resgen printjob <size in bytes> <out>"};
     }
-    std::size_t used = 0;
-    const unsigned long long size = std::stoull(args[0], &used);
-    if (used != args[0].size()) {
-        throw Failure{"printjob: the size \"" + args[0] + "\" is not a number"};
+    const std::string& text = args[0];
+    if (text.empty() || text.size() > 12 || text.find_first_not_of("0123456789") != std::string::npos) {
+        throw Failure{"printjob: the size \"" + text + "\" is not a number"};
     }
+    const unsigned long long size = std::stoull(text);
     const std::vector<std::uint8_t> bytes = printjob::NozzleCheckJob(static_cast<std::size_t>(size));
     WriteFile(args[1], std::string(bytes.begin(), bytes.end()));
     return 0;
