@@ -36,7 +36,8 @@ if(CMAKE_CROSSCOMPILING AND NOT TARGET resgen)
     set_target_properties(resgen PROPERTIES IMPORTED_LOCATION "${CORVENTA_HOST_RESGEN}")
 endif()
 if(NOT TARGET resgen)
-    add_executable(resgen ${CMAKE_CURRENT_LIST_DIR}/resgen/resgen.cpp ${CMAKE_CURRENT_LIST_DIR}/resgen/picture.cpp)
+    add_executable(resgen ${CMAKE_CURRENT_LIST_DIR}/resgen/resgen.cpp ${CMAKE_CURRENT_LIST_DIR}/resgen/picture.cpp
+                          ${CMAKE_CURRENT_LIST_DIR}/resgen/print_job.cpp)
 endif()
 
 function(corventa_embed_resources target)

@@ -190,7 +190,8 @@ void RunDialogCommand(const std::wstring& strHexText, const TDialogCommand& comm
     const platform::Bytes bytes = HexTextToBytes(strHexText);
     if (g_byPage == pgBase) {
         if (WriteToPortFile(bytes.data(), static_cast<std::int32_t>(bytes.size()), g_strLocalPortFile)) {
-            ShowBox(g_GlobalString.SetPrinterSuccessI, g_GlobalString.HintTitle, platform::MsgIcon::Information);
+            ShowBox(command.portModeSuccess.value_or(g_GlobalString.SetPrinterSuccessI), g_GlobalString.HintTitle,
+                    platform::MsgIcon::Information);
         } else {
             ShowBox(g_GlobalString.SetPrinterFail, g_GlobalString.HintTitle, platform::MsgIcon::Error);
         }
@@ -199,7 +200,7 @@ void RunDialogCommand(const std::wstring& strHexText, const TDialogCommand& comm
     std::wstring portName;
     bool bOnline = false;
     GetPrinterPort(g_strPrinterName, portName, bOnline);
-    if (!bOnline) {
+    if (!bOnline && command.checkOnline) {
         ShowBox(g_GlobalString.PrinterNotFound, g_GlobalString.HintTitle, platform::MsgIcon::Error);
         return;
     }

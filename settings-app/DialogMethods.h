@@ -85,6 +85,10 @@ struct TDialogCommand {
     std::function<void(const platform::Bytes& bytes, std::int32_t iUSBPrinter)> onUsb;
     // The bytes for an online printer on any other port. Unset: SendSettingJob.
     std::function<void(const platform::Bytes& bytes)> onOtherPort;
+    // The box of a good port-mode write. Unset: SetPrinterSuccessI.
+    std::optional<std::wstring> portModeSuccess;
+    // False: the USB road goes on for an offline printer too.
+    bool checkOnline = true;
 };
 
 // The road of a dialog command: hex text to bytes; in port mode (g_byPage 100) straight to g_strLocalPortFile

@@ -28,13 +28,13 @@ std::wstring TextOf(const std::array<char, kNameBufferSize>& buffer) {
     return platform::codePage().FromSystem(copy.data());
 }
 
+}  // namespace
+
 void CreateFolder(const std::wstring& folder) {
     if (!platform::files().ForceDirectories(folder)) {
         throw platform::Exception(platform::Format(L"Unable to create directory %s", {folder}));
     }
 }
-
-}  // namespace
 
 std::wstring LastUsbPrinterSerial() {
     platform::PortLibrary& library = platform::portLibrary();

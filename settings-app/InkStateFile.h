@@ -11,6 +11,10 @@
 
 #include <string>
 
+// Creates the folder with every missing parent; raises platform::Exception ("Unable to create directory ...")
+// when it cannot, which the application reports in its error box.
+void CreateFolder(const std::wstring& folder);
+
 // The serial of the last USB printer the port library lists: the 10 characters from the 27th of its device
 // path ("\\?\usb#vid_XXXX&pid_YYYY#" is 26 long, so these are the serial number's first ten); empty when the
 // library lists none.

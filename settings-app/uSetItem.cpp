@@ -2,17 +2,24 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <functional>
 
 #include "GlobalString.h"
 #include "GroupHandOff.h"
+#include "InkStateFile.h"
 #include "PortLibraryText.h"
 #include "Scheme.h"
 #include "UtilPrinter.h"
 #include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/ini_file.h"
 #include "platform/platform.h"
 #include "platform/port_library.h"
 #include "platform/process.h"
+#include "platform/resources.h"
 #include "platform/text.h"
+#include "uWaiting.h"
 
 using namespace platform::forms;
 
@@ -238,6 +245,122 @@ TSettingItem CurrentItem() {
     return g_SchemeOptions->GetItem(g_byPage, g_iItem);
 }
 
+// The kind of a maintenance item: its name without "Ink_"; it names the pictures and the wizard.
+std::wstring KindOf(const TSettingItem& item) {
+    return platform::Copy(item.Name, 5, static_cast<std::ptrdiff_t>(item.Name.size()));
+}
+
+// The folder of the nozzle-check print files: the user's temporary folder and the program's name without its
+// extension.
+std::wstring PrintFileFolder() {
+    const std::wstring program = platform::files().ProgramPath();
+    const std::size_t slash = program.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? program : program.substr(slash + 1);
+    const std::size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos) {
+        name.resize(dot);
+    }
+    return platform::files().TempFolder() + name + L"\\";
+}
+
+// Saves an embedded print job as a file, replacing one of the same name.
+void SaveResourceToFile(const std::wstring& resource, const std::wstring& fileName) {
+    const std::optional<platform::Bytes> data = platform::resources().Find(resource, platform::ResourceType::RCData);
+    if (!data) {
+        throw ResourceNotFound(resource);
+    }
+    if (!platform::files().WriteWholeFile(fileName, *data)) {
+        throw platform::Exception(platform::Format(L"Cannot create file \"%s\"", {fileName}));
+    }
+}
+
+// A menu may name an action the program has no picture for: its panel stays plain rather than failing.
+Bitmap PictureOrNone(const std::wstring& name) {
+    try {
+        return Bitmap::FromResource(name);
+    } catch (const ResourceNotFound&) {
+        return Bitmap();
+    }
+}
+
+// The change wizards, by the item's name without "Ink_": their step texts, in order, and whether they change
+// the head (which the printer is told of at the start) or a cartridge. Step n shows the picture kind + n.
+struct TWizardKind {
+    const wchar_t* kind;
+    std::vector<std::wstring TGlobalString::*> steps;
+    bool head;
+};
+const TWizardKind kWizardKinds[] = {
+    {L"Changehead",
+     {&TGlobalString::Step1, &TGlobalString::Step2, &TGlobalString::Step3, &TGlobalString::Step4,
+      &TGlobalString::Step5},
+     true},
+    {L"Changebox",
+     {&TGlobalString::bStep1, &TGlobalString::bStep2, &TGlobalString::bStep3, &TGlobalString::bStep4,
+      &TGlobalString::bStep5},
+     false},
+    {L"ChangeheadA",
+     {&TGlobalString::A4Step1, &TGlobalString::A4Step2, &TGlobalString::A4Step3, &TGlobalString::A4Step4},
+     true},
+    {L"ChangeboxA", {&TGlobalString::A4Step5}, false},
+};
+
+const TWizardKind* FindWizardKind(const std::wstring& kind) {
+    for (const TWizardKind& wizard : kWizardKinds) {
+        if (kind == wizard.kind) {
+            return &wizard;
+        }
+    }
+    return nullptr;
+}
+
+// Tells the printer that a head change starts: the end of any earlier one, then the start.
+const wchar_t kHeadChangeStart[] = L"1B 1D 1E 11 13 00 1B 1D 1F 1B 1D 1E 10 03 1B 1D 1F";
+
+// A maintenance frame: the frame head, the class and command bytes, the tail.
+std::wstring MaintenanceFrame(const std::wstring& bytes) {
+    return L"1B 1D 1E " + bytes + L" 1B 1D 1F";
+}
+
+// Ends a head change, whether it ran or was cancelled.
+const wchar_t kHeadChangeEnd[] = L"11 13 01";
+// Port mode has no print file road: the printer prints its own nozzle check.
+const wchar_t kPortModeNozzleCheck[] = L"1B 1D 1E 10 09 81 1B 1D 1F 0A 0A 0C";
+
+const wchar_t kInkStateSection[] = L"Settings";
+const wchar_t kDefaultLastDeepClean[] = L"2016/05/16 10:10:33";
+const wchar_t kDeepCleanTimePicture[] = L"yyyy/MM/dd HH:mm:ss";
+
+bool Confirm(const std::wstring& text) {
+    return application().ShowMessageBox(text, g_GlobalString.HintTitle, platform::MsgIcon::Information,
+                                        platform::MsgButtons::OKCancel) == platform::MsgResult::OK;
+}
+
+// Hours since the start of the calendar, for the deep-clean interval, which counts whole hours.
+std::int64_t HourNumber(int year, int month, int day, int hour) {
+    const std::chrono::year_month_day date{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+                                           std::chrono::day{static_cast<unsigned>(day)}};
+    if (!date.ok() || hour < 0 || hour > 23) {
+        throw platform::Exception(L"Invalid argument to date encode");
+    }
+    return static_cast<std::int64_t>(std::chrono::sys_days(date).time_since_epoch().count()) * 24 + hour;
+}
+
+// Whether now, cut to the hour, is less than 24 hours after the stored deep clean ("yyyy/mm/dd hh:nn:ss",
+// read by position; minutes and seconds do not count). A stored time later than now (a clock set back) does
+// not refuse: the printer's state is unknown then, and refusing would lock the user out until the clock
+// caught up. A text whose positions hold no numbers raises the conversion error.
+bool WithinDeepCleanInterval(const std::wstring& stored, const platform::LocalTime& now) {
+    // Converted in this order, so that the first field that is no number is the one reported.
+    const std::int32_t year = platform::StrToInt(platform::Copy(stored, 1, 4));
+    const std::int32_t month = platform::StrToInt(platform::Copy(stored, 6, 2));
+    const std::int32_t day = platform::StrToInt(platform::Copy(stored, 9, 2));
+    const std::int32_t hour = platform::StrToInt(platform::Copy(stored, 12, 2));
+    const std::int64_t last = HourNumber(year, month, day, hour);
+    const std::int64_t current = HourNumber(now.year, now.month, now.day, now.hour);
+    return current >= last && current - last < 24;
+}
+
 void PutAway(Panel* panel) {
     panel->SetAlign(alNone);
     panel->SetHeight(0);
@@ -249,7 +372,6 @@ void FillWith(Panel* panel) {
     panel->Show();
 }
 
-
 }  // namespace
 
 TfrmSetItem::TfrmSetItem() : Form(L"TfrmSetItem", kSetItemDesign) {
@@ -257,15 +379,24 @@ TfrmSetItem::TfrmSetItem() : Form(L"TfrmSetItem", kSetItemDesign) {
 }
 
 void TfrmSetItem::FormCreate() {
-    // The nozzle-check print files come with the maintenance actions; until then their paths stay empty.
+    WritePrintFiles();
     application().SetTitle(g_strPrinterName);
     ApplyTexts(*this, g_GlobalString, kSetItemTexts);
     m_USBPort = std::make_unique<TUSBPrinterPort>(false);
 }
 
+void TfrmSetItem::WritePrintFiles() {
+    const std::wstring folder = PrintFileFolder();
+    CreateFolder(folder);
+    m_Holecheck1541 = folder + L"HoleCheck1541.prn";
+    m_Holecheck1082 = folder + L"HoleCheck1082.prn";
+    SaveResourceToFile(L"HoleCheck1541", m_Holecheck1541);
+    SaveResourceToFile(L"HoleCheck1082", m_Holecheck1082);
+}
+
 void TfrmSetItem::LoadItemOptions() {
     const TSettingItem item = CurrentItem();
-    const std::wstring kind = platform::Copy(item.Name, 5, static_cast<std::ptrdiff_t>(item.Name.size()));
+    const std::wstring kind = KindOf(item);
     btnSet->SetEnabled(item.iSubGroup >= 1);
     lblInfo->SetCaption(platform::Copy(item.Icon, 1, 3) == L"Ink" ? item.Explain : item.Note);
     SetCaption(item.Title);
@@ -299,14 +430,7 @@ void TfrmSetItem::LoadItemOptions() {
         PutAway(pnlType1);
         FillWith(pnlType3);
         btnDefault->Hide();
-        // A menu may name an action the program has no picture for: it shows the plain panel rather than
-        // failing to open.
-        Bitmap picture;
-        try {
-            picture = Bitmap::FromResource(L"Img_" + kind);
-        } catch (const ResourceNotFound&) {
-            picture = Bitmap();
-        }
+        const Bitmap picture = PictureOrNone(L"Img_" + kind);
         tsb3->SetBrushBitmap(picture);
         tsb3->Invalidate();
         SetHeight(390);
@@ -583,6 +707,10 @@ bool TfrmSetItem::DoWriteUSBPrinter(const platform::Bytes& bytes, std::int32_t i
 }
 
 void TfrmSetItem::btnCancelClick() {
+    if (CurrentItem().Icon == L"Ink_Changehead") {
+        CancelHeadChange();
+        return;
+    }
     Close();
 }
 
@@ -590,7 +718,12 @@ void TfrmSetItem::lblWebClick() {
     platform::processes().ShellOpen(g_SchemeOptions->m_Sections.WebAddress);
 }
 
-void TfrmSetItem::FormClose() {
+void TfrmSetItem::FormClose(Component& /*Sender*/, TCloseAction& Action) {
+    // A maintenance wait is under way: the dialog stays until it has ended.
+    if (m_bWaiting) {
+        Action = caNone;
+        return;
+    }
     ReleaseCtrlHold();
     // The driver's page reads the values file once the program has ended.
     if (m_bHasSetPrinter && g_byStartPage == pgSingleItem) {
@@ -603,10 +736,300 @@ void TfrmSetItem::FormDestroy() {
     m_USBPort.reset();
 }
 
-void TfrmSetItem::btnInksetClick() {}
+// The common start of the action button, the wizard's Start/Next and the head-change Cancel: the printer's
+// port, then a fresh port object asks whether the printer is still busy. False when it is.
+bool TfrmSetItem::MaintenanceStart(std::wstring& portName, bool& bOnline) {
+    portName.clear();
+    bOnline = false;
+    GetPrinterPort(g_strPrinterName, portName, bOnline);
+    return !dialogs::PrinterBusy(m_USBPort, portName);
+}
 
-void TfrmSetItem::btnCleanClick() {}
+// Before any confirmation: a road that addresses the printer by its USB index needs a USB port the port
+// library lists; any other port would send the frames to whichever printer the library lists first. An
+// offline printer is left to the online check, which refuses it in its own words.
+bool TfrmSetItem::MaintenancePortListed(const std::wstring& portName, bool bOnline, bool bOnlineChecked) {
+    if (g_byPage == pgBase || (!bOnline && bOnlineChecked)) {
+        return true;
+    }
+    if (dialogs::IsUsbPortName(portName) && GetUSBPrinterIndex(portName) >= 0) {
+        return true;
+    }
+    ShowPortNotListed(portName);
+    return false;
+}
 
-void TfrmSetItem::btnNextClick() {}
+void TfrmSetItem::ShowPortNotListed(const std::wstring& portName) {
+    dialogs::ShowBox(platform::Format(g_GlobalString.PrinterNotFoundOnPort, {portName}), g_GlobalString.ErrorTitle,
+                     platform::MsgIcon::Error);
+}
 
-void TfrmSetItem::btnBackClick() {}
+// The road of one maintenance frame: port mode writes it to the chosen port; otherwise the USB printer of the
+// printer's port gets it (command.onUsb, or a plain write followed by afterUsbWrite with the printer's index).
+void TfrmSetItem::RunMaintenance(const std::wstring& frame,
+                                 dialogs::TDialogCommand command,
+                                 const std::function<void(std::int32_t index)>& afterUsbWrite) {
+    if (!command.onUsb) {
+        command.onUsb = [this, afterUsbWrite](const platform::Bytes& bytes, std::int32_t index) {
+            DoWriteUSBPrinter(bytes, index);
+            if (afterUsbWrite) {
+                afterUsbWrite(index);
+            }
+        };
+    }
+    // The port was checked before the action started; one that changed since is refused the same way.
+    command.onOtherPort = [this](const platform::Bytes&) {
+        std::wstring portName;
+        bool bOnline = false;
+        GetPrinterPort(g_strPrinterName, portName, bOnline);
+        ShowPortNotListed(portName);
+    };
+    dialogs::RunDialogCommand(frame, command);
+}
+
+// The wait of a maintenance action: (modelTime + 1) passes of 100 ms under the waiting window, handling
+// messages so that the window stays alive; the dialog takes no input meanwhile, so no second action starts
+// inside this one.
+void TfrmSetItem::WaitForPrinter(std::uint32_t modelTime) {
+    auto waiting = MakeForm<TfrmWaiting>();
+    waiting->Show();
+    {
+        const dialogs::DisabledWhileSetting disabled{pnlTop, pnlBottom};
+        m_bWaiting = true;
+        const std::int64_t passes = static_cast<std::int64_t>(static_cast<std::int32_t>(modelTime)) + 1;
+        for (std::int64_t pass = 0; pass < passes; ++pass) {
+            platform::clock().Sleep(0);
+            application().ProcessMessages();
+            platform::clock().Sleep(100);
+        }
+        m_bWaiting = false;
+    }
+    waiting->Hide();
+}
+
+void TfrmSetItem::FinishMaintenance(const std::wstring& text) {
+    dialogs::ShowBox(text, g_GlobalString.HintTitle, platform::MsgIcon::Information);
+    Close();
+}
+
+void TfrmSetItem::btnInksetClick() {
+    std::wstring portName;
+    bool bOnline = false;
+    if (!MaintenanceStart(portName, bOnline)) {
+        return;
+    }
+    const TSettingItem item = CurrentItem();
+    const TTagSections& sections = g_SchemeOptions->m_Sections;
+    if (item.Icon == L"Ink_Clean") {
+        if (MaintenancePortListed(portName, bOnline, true)) {
+            RunMaintenance(MaintenanceFrame(L"10 01"), {}, [this, &sections](std::int32_t) {
+                WaitForPrinter(sections.CleanSleeptime);
+                FinishMaintenance(g_GlobalString.CleanFinish);
+            });
+        }
+    } else if (item.Icon == L"Ink_Deepclean") {
+        if (MaintenancePortListed(portName, bOnline, true)) {
+            DeepClean();
+        }
+    } else if (item.Icon == L"Ink_Bearing_Clean") {
+        if (MaintenancePortListed(portName, bOnline, true) && Confirm(g_GlobalString.BearingClean)) {
+            RunMaintenance(MaintenanceFrame(L"10 06"), {}, nullptr);
+        }
+    } else if (item.Icon == L"Ink_Changehead" || item.Icon == L"Ink_Changebox") {
+        if (MaintenancePortListed(portName, bOnline, true)) {
+            ChangeHeadOrBox(item.Icon == L"Ink_Changehead");
+        }
+    } else if (item.Icon == L"Ink_Holecheck") {
+        if (MaintenancePortListed(portName, bOnline, true) && Confirm(g_GlobalString.Holecheck)) {
+            NozzleCheck(item.Name);
+        }
+    } else if (item.Icon == L"Ink_Selftest") {
+        if (MaintenancePortListed(portName, bOnline, false) && Confirm(g_GlobalString.CleanNewprinter)) {
+            dialogs::TDialogCommand command;
+            command.checkOnline = false;
+            RunMaintenance(MaintenanceFrame(L"10 04"), command, [this, &sections](std::int32_t) {
+                WaitForPrinter(sections.NewPrinterSleeptime);
+                FinishMaintenance(g_GlobalString.InkFinish);
+            });
+        }
+    }
+}
+
+void TfrmSetItem::DeepClean() {
+    if (g_strInkIni.empty()) {
+        // A start for one item has no main window to have prepared the file.
+        g_strInkIni = PrepareInkStateFile();
+    }
+    const platform::IniFile ini(g_strInkIni);
+    const std::wstring last = ini.ReadString(kInkStateSection, L"LastDeepcleantime", kDefaultLastDeepClean);
+    const std::int32_t degree = ini.ReadInteger(kInkStateSection, L"Degree", 0);
+    const platform::LocalTime now = platform::clock().Now();
+    const TTagSections& sections = g_SchemeOptions->m_Sections;
+    if (sections.DeepcleanIntervaltime != 0 && WithinDeepCleanInterval(last, now)) {
+        dialogs::ShowBox(g_GlobalString.DeepCleanInterval, g_GlobalString.HintTitle, platform::MsgIcon::Error);
+        return;
+    }
+    if (!Confirm(g_GlobalString.DeepClean)) {
+        return;
+    }
+    RunMaintenance(MaintenanceFrame(L"10 02"), {}, [this, ini, degree, now, &sections](std::int32_t) {
+        WaitForPrinter(sections.DeepcleanSleeptime);
+        dialogs::ShowBox(g_GlobalString.DeepCleanFinish, g_GlobalString.HintTitle, platform::MsgIcon::Information);
+        ini.WriteString(kInkStateSection, L"LastDeepcleantime", platform::FormatDateTime(kDeepCleanTimePicture, now));
+        ini.WriteInteger(kInkStateSection, L"Degree", degree + 1);
+        Close();
+    });
+}
+
+void TfrmSetItem::ChangeHeadOrBox(bool bHead) {
+    const TTagSections& sections = g_SchemeOptions->m_Sections;
+    dialogs::TDialogCommand command;
+    if (bHead) {
+        command.portModeSuccess = g_GlobalString.SetPrinterSuccess;
+    }
+    // Asked once the printer is known to be online; a head change cancelled here still ends the change it
+    // started, over the device path of the printer the library listed last.
+    command.confirm = [this, bHead] {
+        if (Confirm(g_GlobalString.StarorCancel)) {
+            return true;
+        }
+        if (bHead) {
+            for (const wchar_t* bytes : {L"10 08", kHeadChangeEnd}) {
+                const platform::Bytes frame = HexTextToBytes(MaintenanceFrame(bytes));
+                WriteToPortFile(frame.data(), static_cast<std::int32_t>(frame.size()), g_USBPort);
+            }
+        }
+        Close();
+        return false;
+    };
+    RunMaintenance(
+        MaintenanceFrame(bHead ? L"10 07" : L"10 05"), command, [this, bHead, &sections](std::int32_t index) {
+            WaitForPrinter(bHead ? sections.ChangeHeadTime : sections.ChangeBoxTime);
+            dialogs::ShowBox(g_GlobalString.InkFinish, g_GlobalString.HintTitle, platform::MsgIcon::Information);
+            if (bHead) {
+                DoWriteUSBPrinter(HexTextToBytes(MaintenanceFrame(kHeadChangeEnd)), index);
+            }
+            Close();
+        });
+}
+
+void TfrmSetItem::NozzleCheck(const std::wstring& itemName) {
+    dialogs::TDialogCommand command;
+    command.onUsb = [this, itemName](const platform::Bytes&, std::int32_t index) {
+        const std::wstring* file = itemName == L"Ink_Holecheck1541"   ? &m_Holecheck1541
+                                   : itemName == L"Ink_Holecheck1082" ? &m_Holecheck1082
+                                                                      : nullptr;
+        if (!file) {
+            return;
+        }
+        const std::optional<platform::Bytes> job = platform::files().ReadWholeFile(*file);
+        if (!job) {
+            throw platform::Exception(platform::Format(L"Cannot open file \"%s\"", {*file}));
+        }
+        m_USBPort->WriteData(index, job->data(), static_cast<std::uint32_t>(job->size()));
+    };
+    RunMaintenance(kPortModeNozzleCheck, command, nullptr);
+}
+
+void TfrmSetItem::btnCleanClick() {
+    std::wstring portName;
+    bool bOnline = false;
+    GetPrinterPort(g_strPrinterName, portName, bOnline);
+    if (!MaintenancePortListed(portName, bOnline, true) || !Confirm(g_GlobalString.Clean)) {
+        return;
+    }
+    const TTagSections& sections = g_SchemeOptions->m_Sections;
+    RunMaintenance(MaintenanceFrame(L"10 01"), {}, [this, &sections](std::int32_t) {
+        WaitForPrinter(sections.CleanSleeptime);
+        FinishMaintenance(g_GlobalString.CleanFinish);
+    });
+}
+
+void TfrmSetItem::btnNextClick() {
+    std::wstring portName;
+    bool bOnline = false;
+    if (!MaintenanceStart(portName, bOnline)) {
+        return;
+    }
+    const TSettingItem item = CurrentItem();
+    const TWizardKind* wizard = FindWizardKind(KindOf(item));
+    if (!wizard) {
+        return;
+    }
+    // The caption still reads Start until a first press has reached the printer.
+    if (btnNext->Caption() == g_GlobalString.btnInkset) {
+        if (!MaintenancePortListed(portName, bOnline, true)) {
+            return;
+        }
+        bool started = false;
+        dialogs::TDialogCommand command;
+        command.onUsb = [this, &started](const platform::Bytes& bytes, std::int32_t index) {
+            DoWriteUSBPrinter(bytes, index);
+            started = true;
+        };
+        RunMaintenance(wizard->head ? kHeadChangeStart : L"", command, nullptr);
+        if (!started) {
+            return;
+        }
+        btnNext->SetCaption(g_GlobalString.Next);
+    }
+    const auto steps = static_cast<std::int32_t>(wizard->steps.size());
+    const std::int32_t next = m_count + 1 > steps ? 1 : m_count + 1;
+    if (next == steps) {
+        btnInkset->SetEnabled(true);
+        btnNext->SetEnabled(false);
+    }
+    btnBack->SetEnabled(true);
+    ShowWizardStep(next);
+}
+
+void TfrmSetItem::btnBackClick() {
+    const std::int32_t step = std::max(m_count - 1, 1);
+    if (step == 1) {
+        btnBack->SetEnabled(false);
+    }
+    btnInkset->SetEnabled(false);
+    btnNext->SetEnabled(true);
+    ShowWizardStep(step);
+}
+
+void TfrmSetItem::ShowWizardStep(std::int32_t step) {
+    const TSettingItem item = CurrentItem();
+    const std::wstring kind = KindOf(item);
+    const TWizardKind* wizard = FindWizardKind(kind);
+    if (!wizard) {
+        return;
+    }
+    const Bitmap picture = PictureOrNone(kind + std::to_wstring(step));
+    tsb3->SetBrushBitmap(picture);
+    SetHeight(390);
+    if (!picture.Empty()) {
+        tsb3->SetHeight(picture.Height());
+    }
+    lblInfo->SetCaption(g_GlobalString.*(wizard->steps[static_cast<std::size_t>(step - 1)]));
+    m_count = step;
+}
+
+// The Cancel of a head change ends it at the printer: port mode sends the cancel frame and stays; otherwise
+// the cancel and the end of the change go to the printer of the port, offline or not, and the dialog closes.
+void TfrmSetItem::CancelHeadChange() {
+    std::wstring portName;
+    bool bOnline = false;
+    if (!MaintenanceStart(portName, bOnline)) {
+        return;
+    }
+    if (g_byPage != pgBase && !bOnline) {
+        dialogs::ShowBox(g_GlobalString.PrinterNotFound, g_GlobalString.HintTitle, platform::MsgIcon::Error);
+    }
+    if (MaintenancePortListed(portName, bOnline, false)) {
+        dialogs::TDialogCommand command;
+        command.portModeSuccess = g_GlobalString.SetPrinterSuccess;
+        command.checkOnline = false;
+        RunMaintenance(MaintenanceFrame(L"10 08"), command, [this](std::int32_t index) {
+            DoWriteUSBPrinter(HexTextToBytes(MaintenanceFrame(kHeadChangeEnd)), index);
+        });
+    }
+    if (g_byPage != pgBase) {
+        Close();
+    }
+}

@@ -9,6 +9,7 @@
 // class; their handlers are declared here and filled with the maintenance actions.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -63,7 +64,7 @@ public:
 
     void FormCreate();
     void FormShow();
-    void FormClose();
+    void FormClose(platform::forms::Component& Sender, platform::forms::TCloseAction& Action);
     void FormDestroy();
     void LoadItemOptions();
     bool GetCurrentItemValueFromPrinterI();
@@ -87,12 +88,33 @@ public:
     void btnBackClick();
 
 private:
+    // Maintenance: the common start (false when the printer is busy), the port check, the road of a frame,
+    // the wait, the finish message and the actions that take more than one frame.
+    bool MaintenanceStart(std::wstring& portName, bool& bOnline);
+    bool MaintenancePortListed(const std::wstring& portName, bool bOnline, bool bOnlineChecked);
+    void ShowPortNotListed(const std::wstring& portName);
+    void RunMaintenance(const std::wstring& frame,
+                        dialogs::TDialogCommand command,
+                        const std::function<void(std::int32_t index)>& afterUsbWrite);
+    void WaitForPrinter(std::uint32_t modelTime);
+    void FinishMaintenance(const std::wstring& text);
+    void DeepClean();
+    void ChangeHeadOrBox(bool bHead);
+    void NozzleCheck(const std::wstring& itemName);
+    // The change wizard's step: its picture, height and text; m_count becomes step.
+    void ShowWizardStep(std::int32_t step);
+    void CancelHeadChange();
+
+    // Saves the two nozzle-check print jobs in the program's temporary folder and keeps their paths.
+    void WritePrintFiles();
     dialogs::TDialogReadRow ReadRow();
     // The USB road of a set: write, read back, show, hand off.
     void SetOnUsb(const platform::Bytes& bytes, std::int32_t index, std::int32_t k);
     void HandOff(std::int32_t k);
     void ReleaseCtrlHold();
 
+    // A maintenance wait is running: the dialog takes no input and cannot be closed.
+    bool m_bWaiting = false;
     // The list synthesised a Ctrl press that it has not released yet.
     bool m_bCtrlHeld = false;
 };

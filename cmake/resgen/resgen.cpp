@@ -10,6 +10,8 @@
 //     every line end becoming CR LF.
 //   resgen picture <in> <out.bmp>
 //     Renders a picture described in the picture language (picture.h) into an 8-bit bitmap file.
+//   resgen printjob <size> <out>
+//     Writes a nozzle-check print job of exactly <size> bytes (print_job.h).
 //
 // Exit code 0 on success; 1 with a message on standard error otherwise, leaving no partial output behind.
 
@@ -24,6 +26,7 @@
 #include <vector>
 
 #include "picture.h"
+#include "print_job.h"
 
 namespace {
 
@@ -287,12 +290,26 @@ int Picture(const std::vector<std::string>& args) {
     return 0;
 }
 
+int PrintJob(const std::vector<std::string>& args) {
+    if (args.size() != 2) {
+        throw Failure{"usage: resgen printjob <size in bytes> <out>"};
+    }
+    const std::string& text = args[0];
+    if (text.empty() || text.size() > 12 || text.find_first_not_of("0123456789") != std::string::npos) {
+        throw Failure{"printjob: the size \"" + text + "\" is not a number"};
+    }
+    const unsigned long long size = std::stoull(text);
+    const std::vector<std::uint8_t> bytes = printjob::NozzleCheckJob(static_cast<std::size_t>(size));
+    WriteFile(args[1], std::string(bytes.begin(), bytes.end()));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     try {
         if (argc < 2) {
-            throw Failure{"usage: resgen embed ... | resgen utf16 ... | resgen picture ..."};
+            throw Failure{"usage: resgen embed ... | resgen utf16 ... | resgen picture ... | resgen printjob ..."};
         }
         const std::string mode = argv[1];
         const std::vector<std::string> args(argv + 2, argv + argc);
@@ -304,6 +321,9 @@ int main(int argc, char** argv) {
         }
         if (mode == "picture") {
             return Picture(args);
+        }
+        if (mode == "printjob") {
+            return PrintJob(args);
         }
         throw Failure{"unknown mode " + mode};
     } catch (const Failure& f) {

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/types.h"
+
 namespace platform {
 
 namespace {
@@ -178,6 +180,14 @@ std::optional<std::int32_t> TryParseInteger(const std::wstring& text) {
 
 std::int32_t StrToIntDef(const std::wstring& text, std::int32_t defaultValue) {
     return TryParseInteger(text).value_or(defaultValue);
+}
+
+std::int32_t StrToInt(const std::wstring& text) {
+    const std::optional<std::int32_t> value = TryParseInteger(text);
+    if (!value) {
+        throw Exception(L"'" + text + L"' is not a valid integer value");
+    }
+    return *value;
 }
 
 int HexDigitValue(wchar_t c) {

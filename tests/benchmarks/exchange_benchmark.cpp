@@ -9,6 +9,9 @@
 //   virtual_ms       virtual time that passed: the waits the program is told to make (read waits, drain,
 //                    time-outs of the reads that end a reply, the pause before the menu request, polling)
 //   *_per_exchange   the same divided by the exchanges of one iteration
+//   ui_cpu_pct_of_virtual  (nozzle check only) the program's CPU time next to the pauses it is told to make
+//                    between the print job's pieces, in percent: the job must not take noticeably longer than
+//                    its pauses (below 2)
 
 #include <benchmark/benchmark.h>
 #include <time.h>
@@ -19,8 +22,10 @@
 #include <string>
 
 #include "PageCodes.h"
+#include "PubLib/USBPrinterPort.h"
 #include "Scheme.h"
 #include "ThreadRWPrinter.h"
+#include "kCorventaResources.h"
 #include "platform/sim/sim_platform.h"
 #include "virtual_usb.h"
 #include "vprinter/virtual_printer.h"
@@ -116,6 +121,30 @@ void BM_MenuFetch(benchmark::State& state) {
     Measure(state, rig, 2, [] { return g_SchemeOptions->GetPrinterMenuResources(); });
 }
 BENCHMARK(BM_MenuFetch)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// The larger nozzle-check print job, sent as the item dialog sends it: the printer's device in pieces of 4096
+// bytes with a pause of 10 ms after each.
+void BM_NozzleCheckJob(benchmark::State& state) {
+    Rig rig;
+    rig.sim.resources().AddTable(kCorventaResources, kCorventaResourcesCount);
+    const std::optional<platform::Bytes> job =
+        rig.sim.resources().Find(L"HoleCheck1541", platform::ResourceType::RCData);
+    if (!job) {
+        state.SkipWithError("the print job is not embedded");
+        return;
+    }
+    const auto size = static_cast<std::uint32_t>(job->size());
+    const int pieces = static_cast<int>((size + 4095) / 4096);
+    Measure(state, rig, pieces, [&] {
+        TUSBPrinterPort port(true);
+        return port.WriteData(0, job->data(), size) == static_cast<std::int32_t>(size);
+    });
+    const double uiCpuUs = state.counters["ui_cpu_us"].value;
+    const double virtualMs = state.counters["virtual_ms"].value;
+    state.counters["ui_cpu_pct_of_virtual"] = virtualMs > 0 ? uiCpuUs / (virtualMs * 1000) * 100 : 0;
+}
+// The printer keeps every byte it receives: a few iterations are enough and keep the memory small.
+BENCHMARK(BM_NozzleCheckJob)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime()->Iterations(20);
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 
 #include "exchange_fixture.h"
 #include "platform/sim/message_box_sim.h"
+#include "print_jobs.h"
 
 class DialogTest : public ExchangeTest {
 protected:
@@ -23,6 +24,7 @@ protected:
 
     void SetUp() override {
         ExchangeTest::SetUp();
+        AddPrintJobs(sim.resources());
         for (const auto& [name, field] : kGlobalStringFields) {
             g_GlobalString.*field = name;
         }

@@ -8,11 +8,13 @@
 #include "GlobalString.h"
 #include "exchange_fixture.h"
 #include "platform/sim/forms_headless.h"
+#include "print_jobs.h"
 
 class GroupDialogTest : public ExchangeTest {
 protected:
     void SetUp() override {
         ExchangeTest::SetUp();
+        AddPrintJobs(sim.resources());
         TGlobalString& s = g_GlobalString;
         s.HintTitle = L"Hint";
         s.ErrorTitle = L"Error";

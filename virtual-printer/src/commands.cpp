@@ -276,6 +276,8 @@ constexpr CommandRule kRules[] = {
     {0x06, 0x03, &menuRequest, nullptr},
     {0x00, 0x1B, &measurePageLength, &measureLength},
     {0x10, 0x10, &printAlignmentPattern, &alignmentPrintLength},
+    {0x10, kAny, &runMaintenance, &maintenanceLength},
+    {0x11, 0x13, &setHeadChangeState, &headChangeStateLength},
     {0x11, 0x02, &setAlignment, &alignmentSetLength},
     {0x11, 0x1D, &setDryingTime, &dryingSetLength},
     {0x12, 0x02, &readAlignment, &alignmentReadLength},

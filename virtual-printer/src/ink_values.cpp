@@ -1,6 +1,7 @@
 #include "ink_values.h"
 
 #include <iterator>
+#include <string>
 
 #include "commands.h"
 #include "frame_splitter.h"
@@ -43,6 +44,59 @@ void printAlignmentPattern(PrinterCore& core, const Frame& frame, std::uint64_t)
         return malformed(core, frame);
     }
     core.note("print alignment pattern " + hexByte(frame.body[3]));
+}
+
+// Maintenance command: 1B 1D 1E 10 c 1B 1D 1F, c 01 to 08; the nozzle check carries one more byte, the
+// pattern (1B 1D 1E 10 09 p 1B 1D 1F).
+//   offset  size  content
+//   0       3     1B 1D 1E
+//   3       2     10 c
+//   5       0/1   p, for c 09 only
+//   5/6     3     1B 1D 1F
+namespace {
+
+const char* const kMaintenanceNames[] = {
+    "clean",         "deep clean",  "head change start",  "self test",    "cartridge change",
+    "bearing clean", "head change", "head change cancel", "nozzle check",
+};
+constexpr std::uint8_t kNozzleCheck = 0x09;
+
+}  // namespace
+
+std::optional<std::size_t> maintenanceLength(const PrinterCore&, const std::uint8_t* body, std::size_t) {
+    if (body[1] == 0 || body[1] > kNozzleCheck) {
+        return std::nullopt;
+    }
+    return fixedLength(body[1] == kNozzleCheck ? 3 : 2);
+}
+
+void runMaintenance(PrinterCore& core, const Frame& frame, std::uint64_t) {
+    const std::uint8_t command = frame.body[1];
+    if (command == 0 || command > kNozzleCheck) {
+        core.note("unknown " + commandText(frame.raw, frame.rawSize));
+        return;
+    }
+    if (frame.bodySize != (command == kNozzleCheck ? 3u : 2u)) {
+        return malformed(core, frame);
+    }
+    std::string line = kMaintenanceNames[command - 1];
+    if (command == kNozzleCheck) {
+        line += " " + hexByte(frame.body[2]);
+    }
+    core.note(std::move(line));
+}
+
+// Head change state: 1B 1D 1E 11 13 s 1B 1D 1F; s 00 clears the state before a head change starts, 01 ends a
+// head change, whether it ran or was cancelled.
+std::optional<std::size_t> headChangeStateLength(const PrinterCore&, const std::uint8_t*, std::size_t) {
+    return fixedLength(3);
+}
+
+void setHeadChangeState(PrinterCore& core, const Frame& frame, std::uint64_t) {
+    if (frame.bodySize != 3 || frame.body[2] > 0x01) {
+        return malformed(core, frame);
+    }
+    core.note(frame.body[2] == 0x01 ? "head change end" : "head change reset");
 }
 
 // Alignment set, the alignment item's frame inside a settings write sequence:

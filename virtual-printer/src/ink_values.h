@@ -37,6 +37,12 @@ std::optional<std::size_t> alignmentReadLength(const PrinterCore&, const std::ui
 void readAlignment(PrinterCore& core, const Frame& frame, std::uint64_t nowMs);
 std::optional<std::size_t> inquiryReadLength(const PrinterCore&, const std::uint8_t*, std::size_t);
 void readInquiry(PrinterCore& core, const Frame& frame, std::uint64_t nowMs);
+// The maintenance commands (cleanings, head and cartridge changes, the nozzle check): the printer names each
+// in its log and does nothing else that a test could see.
+std::optional<std::size_t> maintenanceLength(const PrinterCore&, const std::uint8_t*, std::size_t);
+void runMaintenance(PrinterCore& core, const Frame& frame, std::uint64_t nowMs);
+std::optional<std::size_t> headChangeStateLength(const PrinterCore&, const std::uint8_t*, std::size_t);
+void setHeadChangeState(PrinterCore& core, const Frame& frame, std::uint64_t nowMs);
 std::optional<std::size_t> dryingReadLength(const PrinterCore&, const std::uint8_t*, std::size_t);
 void readDryingTime(PrinterCore& core, const Frame& frame, std::uint64_t nowMs);
 

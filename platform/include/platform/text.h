@@ -50,6 +50,8 @@ std::wstring ReplaceAll(const std::wstring& s, const std::wstring& from, const s
 // values outside the 32-bit range give nothing.
 std::optional<std::int32_t> TryParseInteger(const std::wstring& text);
 std::int32_t StrToIntDef(const std::wstring& text, std::int32_t defaultValue);
+// The same rule; a text that is no integer raises platform::Exception "'<text>' is not a valid integer value".
+std::int32_t StrToInt(const std::wstring& text);
 
 std::wstring IntToStr(std::int64_t value);
 // Upper-case hex, at least digits wide.
