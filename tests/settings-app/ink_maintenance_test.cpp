@@ -434,10 +434,11 @@ TEST_F(MaintenanceTest, ADeepCleanThatDoesNotGoOverUsbLeavesTheInkStateFile) {
 TEST_F(MaintenanceTest, ADeepCleanAtAStartForOneItemPreparesTheInkStateFile) {
     UseAction(L"Ink_Deepclean", L"Ink_Deepclean", L"DeepcleanSleeptime=0\n");
     g_strInkIni.clear();
-    RunSingleItemStart(0, UserScript()
-                              .Click(L"btnInkset")
-                              .ExpectBox(Confirmation(L"DeepClean"))
-                              .ExpectBox(Information(L"DeepCleanFinish")));
+    g_byStartPage = pgSingleItem;
+    RunModal(UserScript()
+                 .Click(L"btnInkset")
+                 .ExpectBox(Confirmation(L"DeepClean"))
+                 .ExpectBox(Information(L"DeepCleanFinish")));
     EXPECT_TRUE(platform::StartsWith(g_strInkIni, L"C:\\ProgramData\\SN0001")) << platform::WideToUtf8(g_strInkIni);
     EXPECT_TRUE(platform::files().FileExists(g_strInkIni));
     EXPECT_EQ(platform::IniFile(g_strInkIni).ReadInteger(L"Settings", L"Degree", 0), 1);
