@@ -168,11 +168,13 @@ TEST_F(InquiryTest, ButtonsReadAgainAndEachReadEndsASecondLater) {
     EXPECT_EQ(g_iInquiryType, 2);
 }
 
-// The other button runs its whole exchange inside the first one's wait, on the same printer: the first read
-// takes both replies and the second finds none. The page count stays right, as the first read decodes its own
-// counter whatever the click meanwhile did to g_iInquiryType.
+// The other button runs its whole exchange inside the first one's wait, on the same printer. Which of the two
+// workers collects the printer's replies depends on how the threads are scheduled: the first read may take both
+// and leave the second none (its ReadTimeout box), or each may take its own. Either way the page count stays
+// right, as the first read decodes its own counter whatever the click meanwhile did to g_iInquiryType.
 TEST_F(InquiryTest, AClickOnTheOtherButtonDuringARead) {
     auto dialog = RunModal<TInquiry>(UserScript()
+                                         .AnswerAnyBox(platform::MsgResult::OK)
                                          .Inspect([&](Form&) {
                                              printer->setPageCount(4321);
                                              printer->setInkLevel(20);
@@ -180,8 +182,10 @@ TEST_F(InquiryTest, AClickOnTheOtherButtonDuringARead) {
                                          .Click(L"btnPage")
                                          .DuringNextPump()
                                          .Click(L"btnInk")
-                                         .ExpectBox(Box(L"ReadTimeout", L"HintTitle", MsgIcon::Error))
                                          .PressEsc());
+    for (const auto& box : sim.messageBoxes().Shown()) {
+        EXPECT_EQ(box.text, L"ReadTimeout") << "no other box";
+    }
     EXPECT_EQ(printer->commandLog(),
               (std::vector<std::string>{"inquiry 02", "inquiry 07", "inquiry 02", "inquiry 07"}));
     EXPECT_EQ(dialog->lblPage->Caption(), L"4321");
