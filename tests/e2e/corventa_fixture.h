@@ -54,7 +54,11 @@ protected:
 
     // The program started with these arguments after its path, as the plug-in starts it.
     int Start(const std::wstring& arguments) {
-        sim.processes().SetCommandLine(L"\"C:\\Program Files\\Varintex\\Corventa.exe\"" + arguments);
+        return Run(L"\"C:\\Program Files\\Varintex\\Corventa.exe\"" + arguments);
+    }
+    // The program started with this whole command line.
+    int Run(const std::wstring& commandLine) {
+        sim.processes().SetCommandLine(commandLine);
         firstLoop = sim.forms().Loops().size();
         // A fresh process: nothing of the fixture's or an earlier start's values.
         ResetSettingsAppGlobals();
