@@ -183,14 +183,18 @@ TEST_F(InquiryTest, AClickOnTheOtherButtonDuringARead) {
                                          .DuringNextPump()
                                          .Click(L"btnInk")
                                          .PressEsc());
-    for (const auto& box : sim.messageBoxes().Shown()) {
-        EXPECT_EQ(box.text, L"ReadTimeout") << "no other box";
+    const auto& boxes = sim.messageBoxes().Shown();
+    ASSERT_LE(boxes.size(), 1u);
+    const bool secondReadGotNothing = boxes.size() == 1;
+    if (secondReadGotNothing) {
+        EXPECT_EQ(boxes.front().text, L"ReadTimeout");
     }
     EXPECT_EQ(printer->commandLog(),
               (std::vector<std::string>{"inquiry 02", "inquiry 07", "inquiry 02", "inquiry 07"}));
     EXPECT_EQ(dialog->lblPage->Caption(), L"4321");
     EXPECT_EQ(dialog->m_iPrinterItemValue, 4321);
-    EXPECT_EQ(PictureOf(*dialog), L"Ink_ample") << "the level read at showing";
+    // The level read at showing, unless the ink button's own read got its reply (20 %).
+    EXPECT_EQ(PictureOf(*dialog), secondReadGotNothing ? L"Ink_ample" : L"Ink_few");
     EXPECT_EQ(g_iInquiryType, 2);
 }
 
