@@ -100,10 +100,10 @@ expect_format build-win32/tests/contract/platform_contract_tests.exe PE32
 expect_format "$standin" PE32
 expect_format build-win64/tests/contract/platform_contract_tests.exe PE32+
 expect_format build-win64/tests/wine/forms_smoke.exe PE32+  # ctest runs it: tests/wine/forms_smoke.sh, screenshot
-expect_format build-win64/tests/wine/set_item_shots.exe PE32+  # ctest runs it: tests/wine/set_item_shots.sh, screenshots
-expect_format build-win64/tests/wine/ink_dialogs_shots.exe PE32+  # ctest runs it: tests/wine/ink_dialogs_shots.sh, screenshots
-expect_format build-win64/tests/wine/main_window_shots.exe PE32+  # ctest runs it: tests/wine/main_window_shots.sh, screenshots
-expect_format build-win64/tests/wine/bmset_shots.exe PE32+  # ctest runs it: tests/wine/bmset_shots.sh, screenshot
+expect_format build-win64/tests/wine/set_item_shots.exe PE32+  # ctest runs it through tests/wine/take_shots.sh, screenshots
+expect_format build-win64/tests/wine/ink_dialogs_shots.exe PE32+  # ctest runs it through tests/wine/take_shots.sh, screenshots
+expect_format build-win64/tests/wine/main_window_shots.exe PE32+  # ctest runs it through tests/wine/take_shots.sh, screenshots
+expect_format build-win64/tests/wine/bmset_shots.exe PE32+  # ctest runs it through tests/wine/take_shots.sh, screenshots
 expect_format build-win32/tests/forms_contract/forms_contract_tests.exe PE32
 # The settings program as it ships (32-bit), and its 64-bit build for hosts that cannot run 32-bit programs; ctest
 # runs each on the road of one setting change (tests/wine/corventa_road.sh, screenshot corventa_road.png).

@@ -5,7 +5,7 @@
 //
 // Usage: bmset_shots <model settings file> [--screenshot]
 //   (with it: writes bmset.ready in the working folder once the dialog shows, and waits for bmset.shot there;
-//    see bmset_shots.sh)
+//    see take_shots.sh)
 #include <cstdio>
 #include <fstream>
 #include <iterator>

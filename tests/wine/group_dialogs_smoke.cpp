@@ -6,7 +6,7 @@
 //
 // Usage: group_dialogs_smoke [--screenshot]   (with it: for each dialog writes <name>.ready in the working
 //                                              folder once it shows and waits for <name>.shot there; see
-//                                              group_dialogs_smoke.sh)
+//                                              take_shots.sh)
 #include <cstdio>
 #include <fstream>
 #include <memory>

@@ -5,7 +5,7 @@
 //
 // Usage: ink_dialogs_shots <model settings file> <menu file> [--screenshot]
 //   (with it: writes ink_<name>.ready in the working folder once a dialog shows, and waits for ink_<name>.shot
-//    there; see ink_dialogs_shots.sh)
+//    there; see take_shots.sh)
 #include <cstdio>
 #include <memory>
 #include <string>

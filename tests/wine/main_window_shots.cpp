@@ -6,7 +6,7 @@
 //
 // Usage: main_window_shots <impact model settings file> <ink model settings file> <ink menu file> [--screenshot]
 //   (with it: writes main_window_<page>.ready in the working folder once a page shows, and waits for
-//    main_window_<page>.shot there; see main_window_shots.sh)
+//    main_window_<page>.shot there; see take_shots.sh)
 #include <cstdio>
 #include <memory>
 #include <string>

@@ -4,7 +4,7 @@
 //
 // Usage: set_item_shots <model settings file> [--screenshot]
 //   (with it: writes set_item_<name>.ready in the working folder once a dialog shows, and waits for
-//    set_item_<name>.shot there; see set_item_shots.sh)
+//    set_item_<name>.shot there; see take_shots.sh)
 #include <cstdio>
 #include <memory>
 #include <string>

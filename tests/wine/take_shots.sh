@@ -1,26 +1,32 @@
 #!/usr/bin/env bash
-# Runs the item dialog's screenshot program under Wine and takes one screenshot from the display's root window
-# for each dialog it says is showing. Needs a display with a Wine virtual desktop (the harness,
-# scripts/test-windows.sh).
+# Runs a Wine program that shows windows one after another and takes a screenshot from the display's root window
+# of each, when the program says it shows (it writes <shot>.ready into the output folder and waits for
+# <shot>.shot). Needs a display with a Wine virtual desktop (the harness, scripts/test-windows.sh).
 #
-# Usage: set_item_shots.sh <wine> <set_item_shots.exe> <model settings file> <output folder>
-#   (the screenshots: <output folder>/set_item_list.png and set_item_multiselect.png)
+# Usage: take_shots.sh <wine> <program.exe> <output folder> <shot,shot,...> [program arguments...]
+#   Arguments that are absolute Unix paths are handed to the program as Windows paths; --screenshot follows them.
+#   (the screenshots: <output folder>/<shot>.png)
 set -uo pipefail
 wine=$1
 exe=$2
-scheme=$3
-out=$4
-shots=(set_item_list set_item_multiselect)
+out=$3
+IFS=, read -r -a shots <<<"$4"
+shift 4
+log=$(basename "$exe" .exe).log
 mkdir -p "$out"
 cd "$out" || exit 1
 for s in "${shots[@]}"; do rm -f "$s.ready" "$s.shot" "$s.png"; done
-rm -f set_item_shots.log
+rm -f "$log"
 
 # Z:\ is the Unix root in every Wine prefix.
-scheme_win="Z:${scheme//\//\\}"
+args=()
+for a in "$@"; do
+    [[ $a == /* ]] && a="Z:${a//\//\\}"
+    args+=("$a")
+done
 # Into a file: a process that Wine starts on the way (the desktop) inherits the output and outlives the
 # program, and a caller that reads our output to its end would wait for it.
-"$wine" "$exe" "$scheme_win" --screenshot </dev/null >set_item_shots.log 2>&1 &
+"$wine" "$exe" "${args[@]}" --screenshot </dev/null >"$log" 2>&1 &
 pid=$!
 status=0
 for s in "${shots[@]}"; do
@@ -39,5 +45,5 @@ for s in "${shots[@]}"; do
     touch "$s.shot"
 done
 wait "$pid" || status=1
-grep -v '^wine: ' set_item_shots.log
+grep -v '^wine: ' "$log"
 exit $status
