@@ -5,16 +5,11 @@
 #include "ThreadRWPrinter.h"
 #include "platform/text.h"
 
-namespace {
-
-// Every module's own reset, so that a global added to a module is reset wherever that module's is.
 void ResetProgramGlobals() {
     ResetSettingsAppGlobals();
     ResetSchemeGlobals();
     ResetPrinterLinkGlobals();
 }
-
-}  // namespace
 
 SimTest::SimTest() {
     ResetProgramGlobals();

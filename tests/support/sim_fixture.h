@@ -7,6 +7,9 @@
 
 #include "platform/sim/sim_platform.h"
 
+// Every module's own reset, so that a global added to a module is reset wherever that module's is.
+void ResetProgramGlobals();
+
 class SimTest : public ::testing::Test {
 protected:
     SimTest();
