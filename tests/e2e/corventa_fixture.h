@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "Corventa.h"
@@ -19,6 +20,7 @@
 #include "platform/ini_file.h"
 #include "platform/sim/forms_headless.h"
 #include "platform/sim/message_box_sim.h"
+#include "uSetItem.h"
 
 class CorventaTest : public ExchangeTest {
 protected:
@@ -93,7 +95,24 @@ protected:
         return {.text = text, .caption = caption, .icon = platform::MsgIcon::Error};
     }
 
+    // The road's user: line spacing (read code 21, set frame 1B 1D 1E 00 03), base item 0, stands at 1/8 inch
+    // in the printer; the item dialog shows that, the user picks 1/3 inch, presses Set and answers the success.
+    void UserSetsLineSpacing() {
+        lineSpacing = vprinter::ItemCode::fromMenuTexts("21", "1B 1D 1E 00 03");
+        ASSERT_TRUE(lineSpacing);
+        printer->defineItem(*lineSpacing, 1, 1);
+        sim.forms().WhenModal(L"TfrmSetItem", platform::sim::UserScript()
+                                                  .Inspect([](platform::forms::Form& form) {
+                                                      auto& dialog = dynamic_cast<TfrmSetItem&>(form);
+                                                      EXPECT_EQ(dialog.lst2->ItemIndex(), 1) << "the printer's value";
+                                                  })
+                                                  .Pick(L"lst2", 2)
+                                                  .Click(L"btnSet")
+                                                  .ExpectBox(texts.SetPrinterSuccessI));
+    }
+
     TGlobalString texts;
+    std::optional<vprinter::ItemCode> lineSpacing;  // set by UserSetsLineSpacing
     std::size_t firstLoop = 0;
     platform::Bytes impactModel;
 };

@@ -19,8 +19,6 @@
 
 namespace {
 
-using platform::forms::Form;
-using platform::sim::UserScript;
 using ::testing::ElementsAre;
 
 class PageSettingChangeTest : public CorventaTest {
@@ -55,18 +53,8 @@ protected:
 };
 
 TEST_F(PageSettingChangeTest, AGroupButtonRunsTheProgramAndThePageShowsTheValueTheUserSet) {
-    // Line spacing (read code 21, set frame 1B 1D 1E 00 03), base item 0 and so group 1, stands at 1/8 inch.
-    const auto lineSpacing = vprinter::ItemCode::fromMenuTexts("21", "1B 1D 1E 00 03");
-    ASSERT_TRUE(lineSpacing);
-    printer->defineItem(*lineSpacing, 1, 1);
-    sim.forms().WhenModal(L"TfrmSetItem", UserScript()
-                                              .Inspect([](Form& form) {
-                                                  auto& dialog = dynamic_cast<TfrmSetItem&>(form);
-                                                  EXPECT_EQ(dialog.lst2->ItemIndex(), 1) << "the printer's value";
-                                              })
-                                              .Pick(L"lst2", 2)
-                                              .Click(L"btnSet")
-                                              .ExpectBox(texts.SetPrinterSuccessI));
+    // Base item 0 (and so the page's group 1): the user changes line spacing from 1/8 to 1/3 inch.
+    UserSetsLineSpacing();
 
     const std::wstring blanks(21, L' ');
     std::vector<std::wstring> fetched;

@@ -22,19 +22,7 @@ using ::testing::ElementsAre;
 using SettingChangeRoadTest = CorventaTest;
 
 TEST_F(SettingChangeRoadTest, OneSettingChangedEndToEnd) {
-    // Line spacing (read code 21, set frame 1B 1D 1E 00 03) stands at 1/8 inch in the printer.
-    const auto lineSpacing = vprinter::ItemCode::fromMenuTexts("21", "1B 1D 1E 00 03");
-    ASSERT_TRUE(lineSpacing);
-    printer->defineItem(*lineSpacing, 1, 1);
-
-    sim.forms().WhenModal(L"TfrmSetItem", UserScript()
-                                              .Inspect([](Form& form) {
-                                                  auto& dialog = dynamic_cast<TfrmSetItem&>(form);
-                                                  EXPECT_EQ(dialog.lst2->ItemIndex(), 1) << "the printer's value";
-                                              })
-                                              .Pick(L"lst2", 2)
-                                              .Click(L"btnSet")
-                                              .ExpectBox(texts.SetPrinterSuccessI));
+    UserSetsLineSpacing();
     ASSERT_EQ(Start(L" \"Varintex WQ-472\" 1 0"), 0);
 
     EXPECT_THAT(Windows(), ElementsAre(L"TfrmSetItem"));
