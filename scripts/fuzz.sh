@@ -25,7 +25,7 @@ install_missing clang libclang-rt-14-dev
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVENTA_FUZZ=ON \
     -DCORVENTA_BENCHMARKS=OFF >/dev/null
-cmake --build "$build" -j"${FUZZ_JOBS:-3}" --target fuzz_targets
+cmake --build "$build" -j"$(nproc)" --target fuzz_targets
 
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
