@@ -142,6 +142,10 @@ public:
     // Every value of the page in one exchange, into the items' ValueCurrent. False (nothing changed) when the
     // exchange fails or the reply lacks ReturnPrefix.
     bool GetPrinterValues_ForPage(std::int32_t iUSBPrinter, std::uint8_t byPage);
+    // The same read for a caller that shows the page's values: after a successful read only values the reply
+    // named are held (a reply of 6 bytes or fewer names none), so a value from the menu is never shown as the
+    // printer's; a failed read changes nothing, as above.
+    bool GetPrinterValuesAfresh_ForPage(std::int32_t iUSBPrinter, std::uint8_t byPage);
     // Decodes a page reply that starts with its head at data[0] and is nLength bytes long. A reply of more
     // than 6 bytes sets every item of the page: kNoPrinterValue for those it does not mention. An entry whose
     // value type byte is not 1, 2 or 3 ends the decoding (the entries after it cannot be located).
@@ -149,7 +153,8 @@ public:
                                      std::int32_t nLength,
                                      std::uint8_t byPage);
     // Deletes the values file, reads the page from the printer g_strPrinterName and writes the file anew; no
-    // file when the printer is not online on a USB port or the read fails.
+    // file when the printer is not online on a USB port or the read fails. Only values this read brought are
+    // written (GetPrinterValuesAfresh_ForPage).
     void CreatePrinterValuesIni_ForPage(std::uint8_t byPage);
 
     // ---- menu fetch ------------------------------------------------------------------------------------

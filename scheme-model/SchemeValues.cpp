@@ -111,6 +111,28 @@ bool TSchemeOptions2::GetPrinterValues_ForPage(std::int32_t iUSBPrinter, std::ui
     return true;
 }
 
+bool TSchemeOptions2::GetPrinterValuesAfresh_ForPage(std::int32_t iUSBPrinter, std::uint8_t byPage) {
+    // A reply too short to name any item changes no value, and the values held so far may be the menu's
+    // defaults, which the printer never reported: a caller that shows the page must not show them as its.
+    ArrSettingItems* items = ItemsOfPage(byPage);
+    std::vector<std::int32_t> held;
+    if (items) {
+        for (TSettingItem& item : *items) {
+            held.push_back(item.ValueCurrent);
+            item.ValueCurrent = kNoPrinterValue;
+        }
+    }
+    if (GetPrinterValues_ForPage(iUSBPrinter, byPage)) {
+        return true;
+    }
+    if (items) {
+        for (std::size_t i = 0; i < held.size() && i < items->size(); ++i) {
+            (*items)[i].ValueCurrent = held[i];
+        }
+    }
+    return false;
+}
+
 void TSchemeOptions2::SetAllCurrentValues_ForPage(const std::array<std::uint8_t, kPageReplySize>& data,
                                                   std::int32_t nLength,
                                                   std::uint8_t byPage) {
@@ -164,7 +186,7 @@ void TSchemeOptions2::CreatePrinterValuesIni_ForPage(std::uint8_t byPage) {
         portName.find(L"USB") == std::wstring::npos) {
         return;
     }
-    if (!GetPrinterValues_ForPage(GetUSBPrinterIndex(portName), byPage)) {
+    if (!GetPrinterValuesAfresh_ForPage(GetUSBPrinterIndex(portName), byPage)) {
         return;
     }
 

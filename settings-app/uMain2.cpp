@@ -348,7 +348,7 @@ void TfrmMainView2::ShowPageItems(bool bStartUp) {
     if (holdsValues && bOnline && dialogs::IsUsbPortName(portName)) {
         const std::int32_t index = GetUSBPrinterIndex(portName);
         bValuesRead = dialogs::ReadWithWaitingWindow(
-            [index] { return g_SchemeOptions->GetPrinterValues_ForPage(index, g_byPage); });
+            [index] { return g_SchemeOptions->GetPrinterValuesAfresh_ForPage(index, g_byPage); });
     }
 
     const TSettingItem header = g_SchemeOptions->GetIndexItem(NextPageOf(g_byPage));

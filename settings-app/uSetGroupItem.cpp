@@ -149,7 +149,7 @@ void TFormSetGroupItem::GetGroupValuesFromPrinter() {
     // is not read at all: its index would open some other port.
     const std::int32_t iUSBPrinter = GetUSBPrinterIndex(port);
     if (iUSBPrinter >= 0) {
-        g_SchemeOptions->GetPrinterValues_ForPage(iUSBPrinter, m_pm);
+        g_SchemeOptions->GetPrinterValuesAfresh_ForPage(iUSBPrinter, m_pm);
     }
     for (int n = 1; n <= kPanelCount && n <= m_iItems; ++n) {
         ListBox& list = *Find<ListBox>(platform::Format(L"lst%d", {std::int64_t{n}}));

@@ -72,6 +72,21 @@ TEST_F(ValuesFileTest, PluginReadsThePrefixAndTitleUnderTheItemsIndex) {
     EXPECT_EQ(model().GetItem(pgBase, 2).ValueCurrent, kNoPrinterValue);
 }
 
+// Regression (reply in pieces): a page reply cut before its first entry left the menu's defaults in the file as
+// the printer's current values.
+TEST_F(ValuesFileTest, ReplyInPiecesWritesNoValueThePrinterNeverGave) {
+    g_GlobalString.CurrentValue = L"Current :";
+    printer->defineItem(0x24, 1, 1);
+    printer->faults().replyChunk = 6;
+    printer->faults().replyChunkGapMs = 20;
+    model().CreatePrinterValuesIni_ForPage(pgSaveValues);
+    const platform::IniFile values(g_strPrinterPath);
+    for (const wchar_t* key : {L"0", L"1", L"2", L"3"}) {
+        EXPECT_EQ(values.ReadString(L"CurrentValues", key, L"<none>"), L"") << "item " << key;
+    }
+    EXPECT_EQ(model().GetItem(pgBase, 0).ValueCurrent, kNoPrinterValue);
+}
+
 TEST_F(ValuesFileTest, OldFileIsGoneAfterAnyAttemptThatCannotReadThePage) {
     struct Case {
         const char* name;

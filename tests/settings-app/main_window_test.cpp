@@ -128,6 +128,18 @@ TEST_F(MainWindowTest, AMissingIconShowsTheSettingsIconAndAWideOneKeepsTheLeftCo
                                    .Click(L"btnClose"));
 }
 
+// Regression (reply in pieces): a page reply cut before its first entry left the menu's defaults on the window as
+// the printer's values.
+TEST_F(MainWindowTest, ReplyInPiecesShowsNoValueThePrinterNeverGave) {
+    UseMenu(Items(2), Items(0), {{.code = 0x50, .rule = L"0=Off,1=On", .value = 0}});
+    g_SchemeOptions->SetItem_ValueCurrent(pgAdvance, 0, 1);  // what the menu's default would leave
+    printer->faults().replyChunk = 6;
+    printer->faults().replyChunkGapMs = 20;
+    ShowMainWindow(pgAdvance,
+                   UserScript().Inspect([](Form& f) { EXPECT_EQ(Value(f, 1)->Caption(), L""); }).Click(L"btnClose"));
+    EXPECT_EQ(g_SchemeOptions->GetItem(pgAdvance, 0).ValueCurrent, kNoPrinterValue);
+}
+
 TEST_F(MainWindowTest, AFailedReadWarnsOnlyAtCreationOnAUsbPortOfAPageThatHoldsValues) {
     struct Case {
         const char* name;

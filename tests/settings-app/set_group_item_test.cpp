@@ -162,6 +162,22 @@ TEST_F(SetGroupItemTest, ShowSelectsThePrinterValues) {
     dialog->ShowModal();
 }
 
+// Regression (reply in pieces): a group reply cut before its first entry selected the menu's defaults as the
+// printer's values.
+TEST_F(SetGroupItemTest, ReplyInPiecesSelectsNoValueThePrinterNeverGave) {
+    printer->defineItem(0x61, 1, 2);
+    printer->faults().replyChunk = 6;
+    printer->faults().replyChunkGapMs = 20;
+    auto dialog = Prepared(1);
+    forms().WhenModal(L"TFormSetGroupItem", UserScript()
+                                                .Inspect([](Form& f) {
+                                                    EXPECT_EQ(Dialog(f).lst1->ItemIndex(), -1);
+                                                    EXPECT_EQ(Dialog(f).lst2->ItemIndex(), -1);
+                                                })
+                                                .PressEsc());
+    dialog->ShowModal();
+}
+
 TEST_F(SetGroupItemTest, SetWritesTheChosenItemsBetweenOneEnterAndOneSave) {
     struct Case {
         const char* name;
