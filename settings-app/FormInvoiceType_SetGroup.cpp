@@ -1,5 +1,6 @@
 #include "FormInvoiceType_SetGroup.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -31,6 +32,14 @@ constexpr std::uint32_t kMeasureWaitMs = 8000;
 constexpr std::size_t kBufferSize = 512;
 // Shorter replies are not looked at.
 constexpr std::int32_t kMinReplyLength = 12;
+// Every value reply opens with this head. The reply is taken from its first byte, so one that does not (bytes
+// before its frame, or some other frame) would put other bytes at the values' offsets.
+constexpr std::uint8_t kReplyHead[] = {0x1B, 0x1D, 0x1E, 0x05, 0x03};
+
+bool IsValueReply(const std::uint8_t* data, std::int32_t length) {
+    return data != nullptr && length >= kMinReplyLength &&
+           std::equal(std::begin(kReplyHead), std::end(kReplyHead), data);
+}
 
 // Commands, each a whole frame (frame head, class, code, data, instruction tail).
 constexpr std::uint8_t kReadWithBooklet[] = {0x1B, 0x1D, 0x1E, 0x05, 0x03, 0x04, 0x4B,
@@ -163,7 +172,7 @@ std::optional<std::int16_t> HeightInSixtieths(double mm) {
 
 // Reply of the invoice-type read, a value reply whose fields this dialog takes at fixed offsets:
 //   offset  size  content
-//   0       5     reply prefix 1B 1D 1E 05 03
+//   0       5     reply prefix 1B 1D 1E 05 03 (anything else: no values)
 //   5       1     entry count - 1
 //   6       2     4B, value type
 //   8       2     top of form: low byte first, sign and magnitude (bit 15 the minus sign)
@@ -176,7 +185,7 @@ std::optional<std::int16_t> HeightInSixtieths(double mm) {
 // A field the reply does not reach stays absent: the buffer there still holds the command.
 TInvoiceTypeValues DecodeInvoiceTypeReply(const std::uint8_t* data, std::int32_t length, bool withHeight) {
     TInvoiceTypeValues values;
-    if (data == nullptr || length < kMinReplyLength) {
+    if (!IsValueReply(data, length)) {
         return values;
     }
     const auto reaches = [length](std::int32_t lastOffset) { return length > lastOffset; };
@@ -296,7 +305,7 @@ void TfrmInvoiceType_SetGruop::btnDetectClick() {
     std::int32_t readLength = kBufferSize;
     g_SchemeOptions->WriteAndReadPrinter(buffer.data(), sizeof kReadMeasuredLength, buffer.data(), kBufferSize - 1,
                                          readLength, false);
-    if (readLength < kMinReplyLength) {
+    if (!IsValueReply(buffer.data(), readLength)) {
         return;
     }
     const std::int32_t v = buffer[8] + 256 * buffer[9];

@@ -63,8 +63,8 @@ struct TInvoiceTypeValues {
     std::optional<std::int16_t> bookletHeight;  // sixtieths of an inch; asked only with the booklet panel shown
 };
 
-// Decodes a reply handed over from its first byte, length bytes long; a reply shorter than 12 bytes gives
-// nothing at all.
+// Decodes a reply handed over from its first byte, length bytes long; a reply shorter than 12 bytes, or one that
+// does not open with the value reply's head 1B 1D 1E 05 03, gives nothing at all.
 TInvoiceTypeValues DecodeInvoiceTypeReply(const std::uint8_t* data, std::int32_t length, bool withHeight);
 
 // The dialog a start with page code 1 makes once (CreateGroupDialogs) and keeps; null otherwise and once it

@@ -138,6 +138,23 @@ TEST_F(InvoiceTypeTest, ShortReplyKeepsTheFieldsItDoesNotReach) {
     dialog->ShowModal();
 }
 
+// Regression (garbage before the reply): the values were taken at fixed offsets from bytes that were not the
+// reply's, so a copy strength of "automatic" showed as three layers.
+TEST_F(InvoiceTypeTest, GarbageBeforeTheReplyShowsNoValueFromOtherBytes) {
+    DefineInvoiceItems(-5, 600, 3, 7);
+    printer->faults().garbageBeforeFrame = Hex("00 00 00");
+    auto dialog = Prepared(3);
+    forms().WhenModal(L"TfrmInvoiceType_SetGruop", UserScript()
+                                                       .Inspect([](Form& f) {
+                                                           TfrmInvoiceType_SetGruop& d = Dialog(f);
+                                                           EXPECT_EQ(d.lst1->ItemIndex(), -1);
+                                                           EXPECT_EQ(d.lst3->ItemIndex(), -1);
+                                                           EXPECT_EQ(d.lst4->ItemIndex(), -1);
+                                                       })
+                                                       .PressEsc());
+    dialog->ShowModal();
+}
+
 TEST_F(InvoiceTypeTest, TheTwoLayouts) {
     struct Case {
         const char* name;
