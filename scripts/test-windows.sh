@@ -7,6 +7,7 @@
 #                               32-bit support): the 32-bit suites are then built and checked, but not run.
 #   CORVENTA_WIN_TARGETS="a b"  build only these targets of the cross builds (default: everything)
 #   CORVENTA_JOBS=n             parallel build jobs (default: the number of processors)
+#   CORVENTA_WINE_TESTS=regex   run only the Wine suites whose names match (ctest -R)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -60,12 +61,19 @@ run_in_display() {
     export CORVENTA_CONTRACT_PORT_FILE
     CORVENTA_CONTRACT_PORT_FILE=$(winepath_of "$port_file")
 
+    # The device page in its sheet starts the shipped 32-bit settings program where 32-bit programs run.
+    if scripts/can-run-32bit.sh; then
+        export CORVENTA_PROGRAM32=$root/build-win32/settings-app/Corventa.exe
+        export CORVENTA_STANDIN32=$root/build-win32/virtual-printer/standin/QVP_RW.dll
+    fi
+
     local status=0
     step "64-bit suites under Wine"
-    ctest --test-dir build-win64 --output-on-failure -j1 </dev/null || status=1
+    local only=(${CORVENTA_WINE_TESTS:+-R "$CORVENTA_WINE_TESTS"})
+    ctest --test-dir build-win64 --output-on-failure -j1 "${only[@]}" </dev/null || status=1
     step "32-bit suites under Wine"
     if /usr/lib/wine/wine --version >/dev/null 2>&1 || [[ ! -e /usr/lib/wine/wine ]]; then
-        ctest --test-dir build-win32 --output-on-failure -j1 </dev/null || status=1
+        ctest --test-dir build-win32 --output-on-failure -j1 "${only[@]}" </dev/null || status=1
     elif [[ ${CORVENTA_WINE32_OPTIONAL:-} == 1 ]]; then
         echo "SKIPPED: this kernel cannot run 32-bit programs, so Wine cannot run PE32 ones here"
     else
@@ -128,6 +136,8 @@ want="CloseUSBPort GetUSBHWID GetUSBPrintFileName OpenPrinterUSBPort ReadPort US
 [[ $exports == "$want" ]] || { echo "FAIL: QVP_RW.dll exports '$exports', want '$want'" >&2; exit 1; }
 echo "QVP_RW.dll exports (undecorated): $exports"
 tavrel=build-win64/driver-ui-plugin/Tavrel.dll  # ctest runs tests/wine/tavrel_host.cpp against it
+# ctest runs it through tests/wine/tavrel_sheet.sh: the device page in a real property sheet, screenshots
+expect_format build-win64/tests/wine/tavrel_sheet.exe PE32+
 expect_format "$tavrel" PE32+
 exports=$(x86_64-w64-mingw32-objdump -p "$tavrel" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
           sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')

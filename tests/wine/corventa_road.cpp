@@ -13,10 +13,6 @@
 //   line.
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,99 +20,16 @@
 #include "Scheme.h"
 #include "UtilPrinter.h"
 #include "platform/text.h"
-#include "vprinter/virtual_printer.h"
-#include "wine_checks.h"
+#include "road_checks.h"
 
+using namespace road_checks;
 using namespace wine_checks;
 
 namespace {
 
-constexpr wchar_t kPrinter[] = L"Varintex WJ-610";
 // Base item 1 of the sample ink model: the paper type, five options in a list; option 3 is "Labels".
 constexpr int kItem = 1;
 constexpr int kOption = 3;
-
-std::vector<std::uint8_t> ReadBytes(const std::wstring& path) {
-    std::ifstream in(Narrow(path), std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-std::wstring Env(const wchar_t* name) {
-    wchar_t buffer[1024] = {};
-    const DWORD n = ::GetEnvironmentVariableW(name, buffer, 1024);
-    return n > 0 && n < 1024 ? std::wstring(buffer, n) : std::wstring();
-}
-
-// Waits up to 30 s of real time for f to give something other than its empty value.
-template <class F>
-auto WaitFor(F f) -> decltype(f()) {
-    for (int i = 0; i < 300; ++i) {
-        if (auto value = f()) {
-            return value;
-        }
-        ::Sleep(100);
-    }
-    return {};
-}
-
-struct ChildSearch {
-    const wchar_t* cls;
-    std::vector<std::wstring> texts;  // any text when empty
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindChild(HWND hwnd, LPARAM param) {
-    auto& search = *reinterpret_cast<ChildSearch*>(param);
-    wchar_t cls[64] = {};
-    ::GetClassNameW(hwnd, cls, 64);
-    if (::lstrcmpiW(cls, search.cls) != 0 || !::IsWindowVisible(hwnd)) {
-        return TRUE;
-    }
-    wchar_t text[256] = {};
-    ::GetWindowTextW(hwnd, text, 256);
-    for (const std::wstring& want : search.texts) {
-        if (want == text) {
-            search.found = hwnd;
-            return FALSE;
-        }
-    }
-    if (search.texts.empty()) {
-        search.found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND Child(HWND parent, const wchar_t* cls, std::vector<std::wstring> texts = {}) {
-    ChildSearch search{cls, std::move(texts)};
-    ::EnumChildWindows(parent, &FindChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-struct BoxSearch {
-    DWORD process;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
-    auto& search = *reinterpret_cast<BoxSearch*>(param);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(hwnd, &process);
-    wchar_t cls[64] = {};
-    ::GetClassNameW(hwnd, cls, 64);
-    if (process == search.process && ::lstrcmpW(cls, L"#32770") == 0 && ::IsWindowVisible(hwnd)) {
-        search.found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A message box of that process, or null.
-HWND MessageBoxOf(DWORD process) {
-    BoxSearch search{process};
-    ::EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // The program started as the plug-in starts it, from its own folder.
 struct Started {
@@ -145,32 +58,6 @@ bool Ended(Started& started, DWORD ms, DWORD& exitCode) {
     }
     ::GetExitCodeProcess(started.info.hProcess, &exitCode);
     return true;
-}
-
-std::wstring ValuesFile() {
-    wchar_t temp[1024] = {};
-    ::GetTempPathW(1024, temp);
-    return std::wstring(temp) + L"Varintex Printer\\" + kPrinter;
-}
-
-std::wstring ValueOf(int key) {
-    wchar_t text[512] = {};
-    ::GetPrivateProfileStringW(L"CurrentValues", std::to_wstring(key).c_str(), L"<none>", text, 512,
-                               ValuesFile().c_str());
-    return text;
-}
-
-// The printer holds the menu and its items at their defaults, the log is empty, the exchange folder holds
-// nothing of the printer's.
-bool SeedPrinter(const std::vector<std::uint8_t>& menu) {
-    vprinter::VirtualPrinter printer(vprinter::makeIdentity("WJ-610", "WJ0001", 1));
-    printer.defineItemsFromMenu(menu);
-    printer.setMenuFile(menu);
-    for (const std::wstring& file :
-         {ValuesFile(), ValuesFile() + L".DAT", ValuesFile() + L".ini", Env(L"QVP_RW_LOG")}) {
-        ::DeleteFileW(file.c_str());
-    }
-    return printer.saveState(Narrow(Env(L"QVP_RW_STATE")));
 }
 
 }  // namespace
@@ -207,30 +94,8 @@ int main(int argc, char** argv) {
         Started run;
         Start(run, exe, L"1 " + std::to_wstring(kItem));
         checks.Expect(run.ok, "Corventa.exe starts");
-        const HWND dialog = run.ok ? WaitFor([] { return ::FindWindowW(L"TfrmSetItem", nullptr); }) : nullptr;
-        checks.Expect(dialog != nullptr, "the item dialog shows");
-        const HWND list = dialog ? WaitFor([&] { return Child(dialog, L"ListBox"); }) : nullptr;
-        checks.Expect(list != nullptr, "the item dialog shows its options in a list");
-        if (list) {
-            // The value the printer holds is the item's default, and the dialog shows it selected.
-            checks.Expect(::SendMessageW(list, LB_GETCURSEL, 0, 0) == 0, "the printer's value is selected");
-            ::SendMessageW(list, LB_SETCURSEL, kOption, 0);
-            ::SendMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),
-                           reinterpret_cast<LPARAM>(list));
-            if (screenshot) {
-                std::ofstream("corventa_road.ready") << "ready\n";
-                checks.Expect(WaitFor([] { return FileExists(L"corventa_road.shot"); }), "the screenshot is taken");
-            }
-            const HWND set = Child(dialog, L"Button", {g_GlobalString.ParametersBtnSet});
-            checks.Expect(set != nullptr, "the dialog has its Set button");
-            // Posted: the click runs the whole set, message box included, before it returns.
-            ::PostMessageW(set, BM_CLICK, 0, 0);
-            const HWND box = WaitFor([&] { return MessageBoxOf(run.info.dwProcessId); });
-            const HWND text = box ? Child(box, L"Static", {g_GlobalString.SetPrinterSuccessI}) : nullptr;
-            checks.Expect(text != nullptr, "the set ends with the success box");
-            if (box) {
-                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-            }
+        if (run.ok) {
+            SetListOption(checks, kOption, screenshot ? L"corventa_road" : L"");
         }
         DWORD exitCode = 1;
         checks.Expect(run.ok && Ended(run, 30000, exitCode) && exitCode == 0, "the program ends with the dialog");

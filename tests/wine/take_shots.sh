@@ -6,6 +6,7 @@
 # Usage: take_shots.sh <wine> <program.exe> <output folder> <shot,shot,...> [program arguments...]
 #   Arguments that are absolute Unix paths are handed to the program as Windows paths; --screenshot follows them.
 #   (the screenshots: <output folder>/<shot>.png)
+#   SHOT_WAIT: seconds to wait for each shot to get ready (default 30)
 set -uo pipefail
 wine=$1
 exe=$2
@@ -30,8 +31,8 @@ done
 pid=$!
 status=0
 for s in "${shots[@]}"; do
-    # The program gives up by itself after 30 s without the shot; this side waits as long for it to get ready.
-    for _ in $(seq 300); do
+    # The program gives up by itself after 30 s without the shot; this side waits for it to get ready.
+    for _ in $(seq $((${SHOT_WAIT:-30} * 10))); do
         [[ -f $s.ready ]] && break
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
