@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# The main job: the settings program Corventa.exe on Wine, started for one base item as the driver's settings
-# page starts it, against the stand-in port library's printer. It installs what it needs, cross-builds the
-# program, the stand-in and the small driver program, seeds a Wine prefix (scripts/wine-printer-prefix.sh: the
-# printer "Varintex WJ-610" on USB001, its model settings file in both printer-driver folders), puts the program
-# beside the stand-in in the driver folder and starts it with "Varintex WJ-610" 1 1 (base item 1, the paper type).
-# - With a display: the real window opens; change the setting and close it.
-# - Without one: it runs under xvfb-run, the driver program picks "Labels" and presses Set, and a screenshot of
-#   the item dialog is saved.
-# At the end it says where the screenshot, the values file and the bytes the printer received are.
+# The main job: the printer's property sheet on Wine with the plug-in's settings page, as the driver shows it, and
+# the settings program Corventa.exe that the page starts, against the stand-in port library's printer. It
+# installs what it needs, cross-builds the plug-in Tavrel.dll, the small stand-in driver host that shows the sheet,
+# the program and the stand-in, seeds a Wine prefix (scripts/wine-printer-prefix.sh: the printer
+# "Varintex WJ-610" on USB001, its model settings file in both printer-driver folders) and puts the program beside
+# the stand-in in subfolder 3 of the driver folder, where the page starts it.
+# - With a display: the sheet opens; press "Get from printer" (the program fetches the menu and the values), then
+#   a group button (the program opens that setting), change it, and close the sheet.
+# - Without one: it runs under xvfb-run, the host presses "Get from printer", then group 2 (the paper type), sets
+#   "Labels" in the settings program and closes the sheet; screenshots of the page, the item dialog and the page
+#   with the new value are saved.
+# At the end it says where the screenshots and the bytes the printer received are.
 #
-# Where this kernel cannot run 32-bit programs, it runs the 64-bit build of the program with the 64-bit stand-in
-# (the shipped program is 32-bit), and says so.
+# Where this kernel cannot run 32-bit programs, the page starts the 64-bit build of the program with the 64-bit
+# stand-in (the shipped program is 32-bit), and says so.
 #
 # Usage: scripts/run.sh        (CORVENTA_JOBS=n: parallel build jobs)
 set -euo pipefail
@@ -28,10 +31,10 @@ source scripts/wine-printer-prefix.sh  # winepath_of
 source scripts/windows-build.sh        # install_windows_packages, build_host_resgen, cross_build
 
 if scripts/can-run-32bit.sh; then
-    build=build-win32 triple=i686-w64-mingw32 wine=/usr/lib/wine/wine
+    program_build=build-win32 program_triple=i686-w64-mingw32
     bitness="the shipped 32-bit program"
 else
-    build=build-win64 triple=x86_64-w64-mingw32 wine=/usr/lib/wine/wine64
+    program_build=build-win64 program_triple=
     bitness="the 64-bit build of the program (this kernel cannot run 32-bit programs; the shipped one is 32-bit)"
 fi
 
@@ -54,55 +57,47 @@ run_in_display() {  # [--headless]
         /usr/lib/wine/wine64 regedit /S "$(winepath_of "$reg")"
     fi
     step "the printer in the Wine prefix"
-    WINE=/usr/lib/wine/wine64 scripts/wine-printer-prefix.sh "$build/samples" \
-        "$build/virtual-printer/standin/QVP_RW.dll"
-    local program_folder=$WINEPREFIX/drive_c/windows/system32/spool/drivers/x64/3
-    cp "$build/settings-app/Corventa.exe" "$program_folder/"
-    # shellcheck disable=SC1091
-    source "$WINEPREFIX/varintex-printer/qvp_rw.env"
-    local program='C:\windows\system32\spool\drivers\x64\3\Corventa.exe'
-    local driver=$root/$build/tests/wine/corventa_road.exe
-    local samples
-    samples=$(winepath_of "$root/$build/samples")
-    local screenshot=
+    WINE=/usr/lib/wine/wine64 scripts/wine-printer-prefix.sh build-win64/samples \
+        "$program_build/virtual-printer/standin/QVP_RW.dll"
+    local host=$root/build-win64/tests/wine/tavrel_sheet.exe
+    local menu
+    menu=$(winepath_of "$root/build-win64/samples/WJ-610_Menu.Dat")
 
-    step "Corventa.exe \"Varintex WJ-610\" 1 1: $bitness"
-    cd "$out"
+    step "the property sheet of \"Varintex WJ-610\" with the settings page; the page starts $bitness"
+    export CORVENTA_PROGRAM32= CORVENTA_STANDIN32=
+    if [[ $program_build == build-win32 ]]; then
+        CORVENTA_PROGRAM32=$root/build-win32/settings-app/Corventa.exe
+        CORVENTA_STANDIN32=$root/build-win32/virtual-printer/standin/QVP_RW.dll
+    fi
+    local shots=$out/screenshots
+    local status=0
     if [[ ${1:-} == --headless ]]; then
-        rm -f corventa_road.ready corventa_road.shot item_dialog.png
-        "$wine" "$driver" "$program" "$samples\\WJ-610_Settings.Dat" "$samples\\WJ-610_Menu.Dat" --screenshot \
-            </dev/null >driver.log 2>&1 &
-        local pid=$!
-        for _ in $(seq 600); do
-            [[ -f corventa_road.ready ]] && break
-            kill -0 "$pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        [[ -f corventa_road.ready ]] && import -window root item_dialog.png && screenshot=$out/item_dialog.png
-        touch corventa_road.shot
-        local status=0
-        wait "$pid" || status=1
-        grep -v '^wine: ' driver.log || true
-        ((status == 0)) || { echo "FAIL: the road of one setting change did not go through" >&2; return 1; }
+        bash tests/wine/tavrel_sheet.sh /usr/lib/wine/wine64 "$host" build-win64/settings-app/Corventa.exe \
+            build-win64/virtual-printer/standin/QVP_RW.dll build-win64/samples "$shots" || status=1
+        ((status == 0)) || { echo "FAIL: the road of one setting change from the page did not go through" >&2; }
     else
-        "$wine" "$driver" "$program" "$samples\\WJ-610_Settings.Dat" "$samples\\WJ-610_Menu.Dat" --seed
-        (cd "$program_folder" && "$wine" Corventa.exe "Varintex WJ-610" 1 1)
+        # The program and the stand-in in the driver folder, the stand-in's printer in the prefix, as the
+        # headless run puts them (tests/wine/tavrel_sheet.sh), and the sheet for a person.
+        local drivers=$WINEPREFIX/drive_c/windows/system32/spool/drivers/x64/3
+        cp "${CORVENTA_PROGRAM32:-build-win64/settings-app/Corventa.exe}" "$drivers/Corventa.exe"
+        cp "${CORVENTA_STANDIN32:-build-win64/virtual-printer/standin/QVP_RW.dll}" "$drivers/QVP_RW.dll"
+        # shellcheck disable=SC1091
+        source "$WINEPREFIX/varintex-printer/qvp_rw.env"
+        (cd "$(dirname "$host")" && /usr/lib/wine/wine64 "$host" "$menu" --interactive) || status=1
     fi
 
     step "what the run left"
-    [[ -n $screenshot ]] && echo "screenshot of the item dialog: $screenshot"
-    local values
-    values=$(find "$WINEPREFIX/drive_c/users" -path '*/Varintex Printer/Varintex WJ-610' -type f | head -1)
-    if [[ -n $values ]]; then
-        echo "values file: $values"
-        sed "s/^/    /" "$values"
-    else
-        echo "values file: none (it is written once a setting has been changed)"
+    if [[ -d $shots ]]; then
+        local shot
+        for shot in "$shots"/*.png; do echo "screenshot: $shot"; done
     fi
-    local received=$WINEPREFIX/varintex-printer/received.bin
-    echo "bytes the printer received: $received"
-    [[ -f $received ]] && od -An -tx1 -v "$received" | sed 's/^/   /'
-    return 0
+    local received
+    received=$(ls -t "$shots/received.bin" "$WINEPREFIX/varintex-printer/received.bin" 2>/dev/null | head -1 || true)
+    if [[ -n $received ]]; then
+        echo "bytes the printer received: $received"
+        od -An -tx1 -v "$received" | sed 's/^/   /'
+    fi
+    return $status
 }
 
 if [[ ${1:-} == --in-display ]]; then
@@ -113,7 +108,10 @@ fi
 
 install_windows_packages
 build_host_resgen
-CORVENTA_WIN_TARGETS="Corventa qvp_rw_standin corventa_road samples" cross_build "$build" "$triple"
+CORVENTA_WIN_TARGETS="tavrel_sheet" cross_build build-win64 x86_64-w64-mingw32
+if [[ -n $program_triple ]]; then
+    CORVENTA_WIN_TARGETS="Corventa qvp_rw_standin" cross_build "$program_build" "$program_triple"
+fi
 mkdir -p "$out"
 if [[ -n ${DISPLAY:-} ]]; then
     "$0" --in-display
