@@ -9,9 +9,10 @@
 //   set by the caller. The printer is seeded with that menu first.
 //   --interactive: the sheet waits for a person, who closes it.
 //   otherwise a user from outside plays the page: fetch (the program runs for 102 and 101), the page's icons,
-//   titles, values and model name checked against the menu and the values file; group 2 (the paper type) starts
-//   the program for its item, "Labels" is set, the page shows the new value; the sheet is closed with OK, and
-//   the values and printer state files are gone while the menu file stays. With --screenshot the program writes
+//   titles, values, tool tips and model name checked against the menu and the values file; group 2 (the paper
+//   type) starts the program for its item, "Labels" is set, the page shows the new value; a second fetch leaves
+//   one tool tip per slot; the sheet is closed with OK, and the values and printer state files are gone while the
+//   menu file stays. With --screenshot the program writes
 //   <shot>.ready at tavrel_sheet_page, tavrel_sheet_item and tavrel_sheet_changed and waits for <shot>.shot.
 // Exits 0, or 1 when a check failed, each failure on its own line.
 
@@ -161,32 +162,26 @@ void HandOver(Checks& checks, bool screenshot, const std::wstring& shot) {
     }
 }
 
-// The user at the page, on a thread of its own: the sheet's thread blocks while the program runs.
-void PlayPage(Checks& checks, HWND sheet, const std::wstring& menuFile, bool screenshot) {
-    const HWND page = PageOf(sheet);
-    bool slotShown = false;
-    for (int slot = 1; slot <= kSlots; ++slot) {
-        slotShown = slotShown || Visible(page, kFirstButton + slot - 1) || Visible(page, kFirstTitle + slot - 1);
-    }
-    checks.Expect(Visible(page, kFetch) && Visible(page, kModelName) && !slotShown,
-                  "a new page shows only the fetch button, the hint and the frame");
-    wchar_t tabText[64] = {};
-    TCITEMW tab{};
-    tab.mask = TCIF_TEXT;
-    tab.pszText = tabText;
-    tab.cchTextMax = 64;
-    const HWND tabs = ::FindWindowExW(sheet, nullptr, WC_TABCONTROLW, nullptr);
-    checks.Expect(tabs && ::SendMessageW(tabs, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tab)) &&
-                      std::wstring(tabText) == TextOf(page),
-                  "the sheet's tab carries the page's caption: " + Narrow(tabText));
+struct ToolTipSearch {
+    HWND sheet;
+    int count = 0;
+    bool allAsAsked = true;  // each with its one tool and the page's maximum width
+};
 
-    // Fetch: the program fetches the menu, then writes the values; the sheet hides meanwhile.
-    ::PostMessageW(::GetDlgItem(page, kFetch), BM_CLICK, 0, 0);
-    const bool filled = WaitFor([&] { return ::IsWindowVisible(sheet) && Visible(page, kFirstButton); }, 180);
-    checks.Expect(filled, "after the fetch the sheet is back with the groups shown");
-    if (!filled) {
-        return;
+BOOL CALLBACK CountToolTip(HWND hwnd, LPARAM param) {
+    auto& search = *reinterpret_cast<ToolTipSearch*>(param);
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hwnd, cls, 64);
+    if (::lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && ::GetAncestor(::GetWindow(hwnd, GW_OWNER), GA_ROOT) == search.sheet) {
+        ++search.count;
+        search.allAsAsked = search.allAsAsked && ::SendMessageW(hwnd, TTM_GETTOOLCOUNT, 0, 0) == 1 &&
+                            ::SendMessageW(hwnd, TTM_GETMAXTIPWIDTH, 0, 0) == 300;
     }
+    return TRUE;
+}
+
+// The page's slots after a fetch, against the menu and the values file; the number of slots shown.
+int CheckFilledPage(Checks& checks, HWND sheet, HWND page, const std::wstring& menuFile) {
     const std::wstring suffix = MenuSuffix();
     int shown = 0;
     for (int slot = 1; slot <= kSlots; ++slot) {
@@ -212,15 +207,64 @@ void PlayPage(Checks& checks, HWND sheet, const std::wstring& menuFile, bool scr
     checks.Expect(shown > 1, "the sample menu fills several slots");
     checks.Expect(!Visible(page, kAdvanceButton) && !Visible(page, kMaintenanceFrame),
                   "the advanced button and the maintenance frame stay hidden");
+    ToolTipSearch tips{sheet};
+    ::EnumWindows(&CountToolTip, reinterpret_cast<LPARAM>(&tips));
+    checks.Expect(tips.count == shown && tips.allAsAsked,
+                  "one tool tip of 300 pixels per shown slot: " + std::to_string(tips.count));
     wchar_t state[260] = {};
     ::GetPrivateProfileStringW(L"PrinterInfo", L"PrinterName", L"", state, 260, (ValuesFile() + L".ini").c_str());
     checks.Expect(!std::wstring(state).empty() && TextOf(::GetDlgItem(page, kModelName)) == state,
                   "the page shows the printer's model name: " + Narrow(TextOf(::GetDlgItem(page, kModelName))));
+    return shown;
+}
+
+// Fetch: the program fetches the menu, then writes the values, while the sheet hides; then the page fills.
+bool Fetch(Checks& checks, HWND sheet, HWND page) {
+    for (int k = 0; k < 12; ++k) {
+        ::SetWindowTextW(::GetDlgItem(page, kFirstValue + k), L"");
+    }
+    ::PostMessageW(::GetDlgItem(page, kFetch), BM_CLICK, 0, 0);
+    const bool filled = WaitFor(
+        [&] {
+            return ::IsWindowVisible(sheet) && Visible(page, kFirstButton) &&
+                   !TextOf(::GetDlgItem(page, kFirstValue)).empty();
+        },
+        180);
+    checks.Expect(filled, "after the fetch the sheet is back with the groups and their values");
+    return filled;
+}
+
+// The user at the page, on a thread of its own: the sheet's thread blocks while the program runs.
+void PlayPage(Checks& checks, HWND sheet, const std::wstring& menuFile, bool screenshot) {
+    const HWND page = PageOf(sheet);
+    bool slotShown = false;
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        slotShown = slotShown || Visible(page, kFirstButton + slot - 1) || Visible(page, kFirstTitle + slot - 1);
+    }
+    checks.Expect(Visible(page, kFetch) && Visible(page, kModelName) && !slotShown,
+                  "a new page shows only the fetch button, the hint and the frame");
+    wchar_t tabText[64] = {};
+    TCITEMW tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = tabText;
+    tab.cchTextMax = 64;
+    const HWND tabs = ::FindWindowExW(sheet, nullptr, WC_TABCONTROLW, nullptr);
+    checks.Expect(tabs && ::SendMessageW(tabs, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tab)) &&
+                      std::wstring(tabText) == TextOf(page),
+                  "the sheet's tab carries the page's caption: " + Narrow(tabText));
+
+    if (!Fetch(checks, sheet, page)) {
+        return;
+    }
+    CheckFilledPage(checks, sheet, page, menuFile);
     HandOver(checks, screenshot, L"tavrel_sheet_page");
 
-    // A group button: the program for that base item; the user sets an option; the page shows it.
+    // A group button: the program for that base item, the sheet hidden meanwhile; the user sets an option; the
+    // page shows it.
     const std::wstring before = TextOf(::GetDlgItem(page, kFirstValue + kGroup - 1));
     ::PostMessageW(::GetDlgItem(page, kFirstButton + kGroup - 1), BM_CLICK, 0, 0);
+    checks.Expect(WaitFor([] { return ::FindWindowW(L"TfrmSetItem", nullptr); }) && !::IsWindowVisible(sheet),
+                  "the sheet hides while the settings program runs");
     SetListOption(checks, kOption, screenshot ? L"tavrel_sheet_item" : L"");
     const bool back = WaitFor([&] {
         return ::IsWindowVisible(sheet) && !::FindWindowW(L"TfrmSetItem", nullptr) &&
@@ -229,6 +273,11 @@ void PlayPage(Checks& checks, HWND sheet, const std::wstring& menuFile, bool scr
     const std::wstring after = TextOf(::GetDlgItem(page, kFirstValue + kGroup - 1));
     checks.Expect(back && after == ValueOf(kGroup - 1), "the page shows the group's new value: " + Narrow(after));
     HandOver(checks, screenshot, L"tavrel_sheet_changed");
+
+    // A second fetch replaces each slot's icon and tool tip rather than adding to them.
+    if (Fetch(checks, sheet, page)) {
+        CheckFilledPage(checks, sheet, page, menuFile);
+    }
 }
 
 // The user closes the sheet with OK once done, however the page went.
