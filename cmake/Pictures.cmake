@@ -10,6 +10,10 @@
 #   The same for the setting icons, one for each name in settings-app/resources/icon-names.txt. The settings
 #   program embeds them, and the plug-in embeds the same ones in its own module with this call.
 #
+# corventa_picture_icon(<out-var> <folder> <name> SIZES <size>...)
+#   Renders the square picture <folder>/<name>.pic at each size into the icon file
+#   <build folder>/pictures/<name>.ico and sets <out-var> to its path, for a resource script to name.
+#
 # Every picture is made again when its source, any shared part (a .inc file under the pictures folder) or
 # resgen changes.
 
@@ -35,6 +39,27 @@ function(corventa_pictures outvar folder)
         list(APPEND triples "${name}" BITMAP "${output}")
     endforeach()
     set(${outvar} ${triples} PARENT_SCOPE)
+endfunction()
+
+function(corventa_picture_icon outvar folder name)
+    cmake_parse_arguments(PARSE_ARGV 3 ARG "" "" "SIZES")
+    if(NOT ARG_SIZES OR ARG_UNPARSED_ARGUMENTS)
+        message(FATAL_ERROR "corventa_picture_icon(${name}): takes SIZES <size>... and nothing else")
+    endif()
+    get_filename_component(folder "${folder}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+    file(GLOB_RECURSE parts CONFIGURE_DEPENDS "${CORVENTA_PICTURES_DIR}/*.inc")
+    set(source "${folder}/${name}.pic")
+    if(NOT EXISTS "${source}")
+        message(FATAL_ERROR "Icon ${name}: its source ${source} is missing")
+    endif()
+    set(output "${CMAKE_CURRENT_BINARY_DIR}/pictures/${name}.ico")
+    add_custom_command(
+        OUTPUT "${output}"
+        COMMAND resgen icon "${source}" "${output}" ${ARG_SIZES}
+        DEPENDS resgen "${source}" ${parts}
+        COMMENT "Drawing icon ${name}"
+        VERBATIM)
+    set(${outvar} "${output}" PARENT_SCOPE)
 endfunction()
 
 function(corventa_setting_icons outvar)

@@ -141,6 +141,8 @@ std::string PageDialogResourceScript() {
     std::string rc =
         "// Generated from the page's control table and the plug-in's text table; do not edit.\n"
         "#pragma code_page(65001)\n#include <windows.h>\n\n";
+    rc += "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL\n";
+    rc += std::to_string(IDI_DEVICE_PAGE) + " ICON \"" + kDevicePageIconFile + "\"\n\n";
     for (const ResourceLanguage& language : kLanguages) {
         rc += std::string("LANGUAGE ") + language.rcLanguage + "\n";
         rc += std::to_string(IDD_DEVICE_PAGE) + " DIALOGEX 0, 0, " + std::to_string(kFrame.cx) + ", " +

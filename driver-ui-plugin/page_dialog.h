@@ -12,6 +12,9 @@ namespace tavrel {
 
 inline constexpr std::uint16_t IDD_DEVICE_PAGE = 106;
 inline constexpr std::uint16_t IDI_DEVICE_PAGE = 160;
+// The tab icon's file, drawn by the build from the picture of the same name and found by the resource compiler
+// in the folder it is drawn into (driver-ui-plugin/CMakeLists.txt).
+inline constexpr const char* kDevicePageIconFile = "160_DEVICE_PAGE.ico";
 
 inline constexpr int IDC_FETCH = 1074;
 inline constexpr int IDC_MAINTENANCE_FRAME = 1075;
@@ -48,8 +51,9 @@ struct PageDialogFrame {
 const PageDialogFrame& PageDialog();
 std::span<const PageControl> PageDialogControls();
 
-// The resource script of dialog 106 and of the plug-in's string table in the three languages, UTF-8
-// without a byte-order mark, as the resource compiler reads it with code page 65001.
+// The resource script of the page's icon (one for every language), and of dialog 106 and the plug-in's string
+// table in the three languages, UTF-8 without a byte-order mark, as the resource compiler reads it with code
+// page 65001.
 std::string PageDialogResourceScript();
 
 }  // namespace tavrel

@@ -21,6 +21,15 @@ constexpr double kPi = 3.14159265358979323846;
 
 using Rgb = std::uint32_t;  // 0xRRGGBB
 
+// A sample no shape has painted: above every 0xRRGGBB value. Only an icon's canvas starts with it.
+constexpr Rgb kUnpainted = 0xFF000000u;
+
+// A pixel: the mean colour of its painted samples and how much of it they cover (255: all of it).
+struct Pixel {
+    Rgb colour;
+    std::uint8_t alpha;
+};
+
 struct Point {
     double x;
     double y;
@@ -150,25 +159,30 @@ public:
 
     void Clear(Rgb colour) { std::fill(samples_.begin(), samples_.end(), colour); }
 
-    // The picture's pixels, each the rounded mean of its samples.
-    std::vector<Rgb> Pixels() const {
+    // The picture's pixels, each the rounded mean of its painted samples, with their share as the coverage.
+    std::vector<Pixel> Pixels() const {
         const int width = w_ / kSub;
         const int height = h_ / kSub;
-        std::vector<Rgb> pixels(static_cast<std::size_t>(width) * height);
+        std::vector<Pixel> pixels(static_cast<std::size_t>(width) * height);
         for (int py = 0; py < height; ++py) {
             for (int px = 0; px < width; ++px) {
-                std::uint32_t r = 0, g = 0, b = 0;
+                std::uint32_t r = 0, g = 0, b = 0, n = 0;
                 for (int sy = 0; sy < kSub; ++sy) {
                     for (int sx = 0; sx < kSub; ++sx) {
                         const Rgb c = samples_[static_cast<std::size_t>(py * kSub + sy) * w_ + px * kSub + sx];
+                        if (c == kUnpainted) {
+                            continue;
+                        }
                         r += c >> 16;
                         g += (c >> 8) & 0xFF;
                         b += c & 0xFF;
+                        ++n;
                     }
                 }
-                constexpr std::uint32_t n = kSub * kSub;
-                pixels[static_cast<std::size_t>(py) * width + px] =
-                    ((r + n / 2) / n) << 16 | ((g + n / 2) / n) << 8 | ((b + n / 2) / n);
+                constexpr std::uint32_t all = kSub * kSub;
+                Pixel& p = pixels[static_cast<std::size_t>(py) * width + px];
+                p.alpha = static_cast<std::uint8_t>((n * 255 + all / 2) / all);
+                p.colour = n == 0 ? 0 : ((r + n / 2) / n) << 16 | ((g + n / 2) / n) << 8 | ((b + n / 2) / n);
             }
         }
         return pixels;
@@ -225,6 +239,16 @@ std::vector<Point> RectPoints(double x, double y, double w, double h, double rad
     return points;
 }
 
+void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
 struct Paint {
     bool on = false;
     Rgb colour = 0;
@@ -232,15 +256,27 @@ struct Paint {
 
 class Renderer {
 public:
-    std::vector<std::uint8_t> Run(const std::string& path) {
+    // The picture at the size its size command gives, on white.
+    std::vector<std::uint8_t> Bitmap(const std::string& path) {
+        Draw(path);
+        return Encode(canvas_->Pixels());
+    }
+
+    // The picture scaled to side x side pixels, on nothing: what no shape covers stays transparent.
+    std::vector<Pixel> Icon(const std::string& path, int side) {
+        iconSide_ = side;
+        Draw(path);
+        return canvas_->Pixels();
+    }
+
+private:
+    void Draw(const std::string& path) {
         Execute(path, 0);
         if (!canvas_) {
             throw Error{path + ": no size command"};
         }
-        return Encode(canvas_->Pixels());
     }
 
-private:
     void Execute(const std::string& path, int depth) {
         std::ifstream in(path, std::ios::binary);
         if (!in) {
@@ -299,8 +335,8 @@ private:
     }
 
     // A point and a length of the commands in picture pixels.
-    Point At(double x, double y) const { return {origin_.x + zoom_ * x, origin_.y + zoom_ * y}; }
-    double Len(double v) const { return zoom_ * v; }
+    Point At(double x, double y) const { return {scale_ * (origin_.x + zoom_ * x), scale_ * (origin_.y + zoom_ * y)}; }
+    double Len(double v) const { return scale_ * zoom_ * v; }
 
     [[noreturn]] void Fail(const std::string& what) const { throw Error{where_ + ": " + what}; }
 
@@ -369,10 +405,17 @@ private:
             const double h = Number(words[1]);
             Expect(w >= 1 && h >= 1 && w <= kMaxSide && h <= kMaxSide && w == std::floor(w) && h == std::floor(h),
                    "size must be whole numbers from 1 to 1024");
-            width_ = static_cast<int>(w);
-            height_ = static_cast<int>(h);
+            if (iconSide_ > 0) {
+                // One source for every size of an icon: drawn at its own size, scaled to each.
+                Expect(w == h, "an icon's picture must be square");
+                scale_ = iconSide_ / w;
+                width_ = height_ = iconSide_;
+            } else {
+                width_ = static_cast<int>(w);
+                height_ = static_cast<int>(h);
+            }
             canvas_.emplace(width_, height_);
-            canvas_->Clear(0xFFFFFF);
+            canvas_->Clear(iconSide_ > 0 ? kUnpainted : 0xFFFFFF);
         } else if (command == "colour") {
             Expect(n == 2 && !words[0].empty() && words[0][0] != '#', "colour takes a name and #rrggbb");
             Expect(words[1].size() == 7 && words[1][0] == '#', "colour takes a name and #rrggbb");
@@ -493,7 +536,7 @@ private:
         Expect(length > 0, "arrow needs two different points");
         const double ux = dx / length;
         const double uy = dy / length;
-        const double head = std::max(2.5, Len(strokeWidth_) * 2);
+        const double head = std::max(2.5 * scale_, Len(strokeWidth_) * 2);
         const Point base{to.x - ux * head * 1.2, to.y - uy * head * 1.2};
         Outline({from, base}, false);
         const std::vector<Point> tip = {
@@ -545,10 +588,10 @@ private:
 
     // At most 256 colours: the most frequent ones (ties to the lower value) are kept, every other pixel takes
     // the nearest kept colour. Only the rarest in-between shades of crowded edges ever move.
-    std::vector<std::uint8_t> Encode(const std::vector<Rgb>& pixels) const {
+    std::vector<std::uint8_t> Encode(const std::vector<Pixel>& pixels) const {
         std::map<Rgb, std::size_t> counts;
-        for (const Rgb p : pixels) {
-            ++counts[p];
+        for (const Pixel& p : pixels) {
+            ++counts[p.colour];
         }
         std::vector<std::pair<Rgb, std::size_t>> ranked(counts.begin(), counts.end());
         std::stable_sort(ranked.begin(), ranked.end(),
@@ -590,30 +633,22 @@ private:
         const std::uint32_t size = offset + stride * static_cast<std::uint32_t>(height_);
         std::vector<std::uint8_t> out;
         out.reserve(size);
-        auto Put16 = [&](std::uint32_t v) {
-            out.push_back(static_cast<std::uint8_t>(v));
-            out.push_back(static_cast<std::uint8_t>(v >> 8));
-        };
-        auto Put32 = [&](std::uint32_t v) {
-            Put16(v & 0xFFFF);
-            Put16(v >> 16);
-        };
         out.push_back('B');
         out.push_back('M');
-        Put32(size);
-        Put32(0);
-        Put32(offset);
-        Put32(40);
-        Put32(static_cast<std::uint32_t>(width_));
-        Put32(static_cast<std::uint32_t>(height_));
-        Put16(1);
-        Put16(8);
-        Put32(0);  // no compression
-        Put32(stride * static_cast<std::uint32_t>(height_));
-        Put32(2835);  // 72 dots an inch
-        Put32(2835);
-        Put32(static_cast<std::uint32_t>(palette.size()));
-        Put32(0);
+        Put32(out, size);
+        Put32(out, 0);
+        Put32(out, offset);
+        Put32(out, 40);
+        Put32(out, static_cast<std::uint32_t>(width_));
+        Put32(out, static_cast<std::uint32_t>(height_));
+        Put16(out, 1);
+        Put16(out, 8);
+        Put32(out, 0);  // no compression
+        Put32(out, stride * static_cast<std::uint32_t>(height_));
+        Put32(out, 2835);  // 72 dots an inch
+        Put32(out, 2835);
+        Put32(out, static_cast<std::uint32_t>(palette.size()));
+        Put32(out, 0);
         for (const Rgb c : palette) {
             out.push_back(static_cast<std::uint8_t>(c));
             out.push_back(static_cast<std::uint8_t>(c >> 8));
@@ -622,7 +657,7 @@ private:
         }
         for (int row = height_ - 1; row >= 0; --row) {
             for (int x = 0; x < width_; ++x) {
-                out.push_back(IndexOf(pixels[static_cast<std::size_t>(row) * width_ + x]));
+                out.push_back(IndexOf(pixels[static_cast<std::size_t>(row) * width_ + x].colour));
             }
             out.resize(out.size() + (stride - static_cast<std::uint32_t>(width_)), 0);
         }
@@ -638,13 +673,109 @@ private:
     double strokeWidth_ = 1;
     Point origin_{0, 0};
     double zoom_ = 1;
+    int iconSide_ = 0;  // 0: a bitmap at its own size
+    double scale_ = 1;  // from the picture's size to the icon's
     std::string where_;
 };
+
+// One image of an icon file, from the information header on (an icon's image has no file header):
+//   offset  size          content
+//   0       40            information header: 40, width, twice the height (colour rows and mask rows),
+//                         1 plane, 32 bits a pixel, no compression, the size of the two parts, zeros
+//   40      4 w h         colour: blue, green, red, alpha a pixel (not premultiplied), bottom row first
+//   ...     mask-stride h mask: 1 bit a pixel, the leftmost in the top bit, 1 where the pixel is wholly
+//                         transparent; rows bottom first, each padded to 4 bytes
+// A wholly transparent pixel is black in the colour part, so that a system drawing by the mask alone leaves
+// the screen as it is there.
+std::vector<std::uint8_t> IconImage(int side, const std::vector<Pixel>& pixels) {
+    const std::uint32_t s = static_cast<std::uint32_t>(side);
+    const std::uint32_t maskStride = (s + 31) / 32 * 4;
+    const std::uint32_t dataSize = 4 * s * s + maskStride * s;
+    std::vector<std::uint8_t> out;
+    out.reserve(40 + dataSize);
+    Put32(out, 40);
+    Put32(out, s);
+    Put32(out, 2 * s);
+    Put16(out, 1);
+    Put16(out, 32);
+    Put32(out, 0);
+    Put32(out, dataSize);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    for (int row = side - 1; row >= 0; --row) {
+        for (int x = 0; x < side; ++x) {
+            const Pixel& p = pixels[static_cast<std::size_t>(row) * s + x];
+            const Rgb c = p.alpha == 0 ? 0 : p.colour;
+            out.push_back(static_cast<std::uint8_t>(c));
+            out.push_back(static_cast<std::uint8_t>(c >> 8));
+            out.push_back(static_cast<std::uint8_t>(c >> 16));
+            out.push_back(p.alpha);
+        }
+    }
+    for (int row = side - 1; row >= 0; --row) {
+        std::vector<std::uint8_t> mask(maskStride, 0);
+        for (int x = 0; x < side; ++x) {
+            if (pixels[static_cast<std::size_t>(row) * s + x].alpha == 0) {
+                mask[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+            }
+        }
+        out.insert(out.end(), mask.begin(), mask.end());
+    }
+    return out;
+}
 
 }  // namespace
 
 std::vector<std::uint8_t> RenderFile(const std::string& path) {
-    return Renderer().Run(path);
+    return Renderer().Bitmap(path);
+}
+
+// The icon file: the directory, one entry a size, then the images in the entries' order.
+//   offset  size  content
+//   0       2     0
+//   2       2     1 (an icon, not a cursor)
+//   4       2     number of images
+//   6       16 n  entries: width, height (one byte each, 0 for 256), 0 colours (more than 256), 0, 1 plane,
+//                 32 bits a pixel, the image's size, its offset from the start of the file
+//   6+16n   ...   the images (IconImage)
+std::vector<std::uint8_t> RenderIconFile(const std::string& path, const std::vector<int>& sides) {
+    if (sides.empty() || sides.size() > 16) {
+        throw Error{path + ": an icon takes 1 to 16 sizes"};
+    }
+    std::vector<std::vector<std::uint8_t>> images;
+    for (std::size_t i = 0; i < sides.size(); ++i) {
+        if (sides[i] < 1 || sides[i] > 256) {
+            throw Error{path + ": icon size " + std::to_string(sides[i]) + " is not 1 to 256"};
+        }
+        if (std::find(sides.begin(), sides.begin() + static_cast<std::ptrdiff_t>(i), sides[i]) !=
+            sides.begin() + static_cast<std::ptrdiff_t>(i)) {
+            throw Error{path + ": icon size " + std::to_string(sides[i]) + " given twice"};
+        }
+        images.push_back(IconImage(sides[i], Renderer().Icon(path, sides[i])));
+    }
+    std::vector<std::uint8_t> out;
+    Put16(out, 0);
+    Put16(out, 1);
+    Put16(out, static_cast<std::uint32_t>(images.size()));
+    std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size());
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        const std::uint8_t side = static_cast<std::uint8_t>(sides[i] & 0xFF);
+        out.push_back(side);
+        out.push_back(side);
+        out.push_back(0);
+        out.push_back(0);
+        Put16(out, 1);
+        Put16(out, 32);
+        Put32(out, static_cast<std::uint32_t>(images[i].size()));
+        Put32(out, offset);
+        offset += static_cast<std::uint32_t>(images[i].size());
+    }
+    for (const auto& image : images) {
+        out.insert(out.end(), image.begin(), image.end());
+    }
+    return out;
 }
 
 }  // namespace picture

@@ -1,6 +1,7 @@
 #pragma once
 // The picture language of resgen: a picture is a short text of drawing commands, rendered with smoothed
-// edges into an 8-bit bitmap file. Plain C++ with no dependency on the project, like the rest of resgen.
+// edges into an 8-bit bitmap file, or (a square one) into an icon file at several sizes. Plain C++ with no
+// dependency on the project, like the rest of resgen.
 //
 // One command a line; "#" starts a comment; numbers may have a fraction. Coordinates are pixels from the
 // top-left corner, y downwards; angles are degrees, clockwise from three o'clock.
@@ -25,7 +26,9 @@
 //   text <x> <y> <scale> <characters>     block letters (A-Z, 0-9, a few signs) in the fill paint; each letter
 //                                         is 5 x 7 squares of scale pixels, 1 square apart
 //   include <file>                        the commands of another file, relative to this one
-// A colour is a name given by "colour" or #rrggbb. Later shapes paint over earlier ones.
+// A colour is a name given by "colour" or #rrggbb. Later shapes paint over earlier ones. A bitmap starts
+// white; an icon starts transparent, so that its picture leaves out "background" where the icon shows what
+// lies behind it.
 
 #include <cstdint>
 #include <string>
@@ -40,5 +43,10 @@ struct Error {
 // The bitmap file (14-byte file header, 40-byte information header, colour table, rows bottom-up) of the
 // picture described in the file at path; throws Error. The same input always gives the same bytes.
 std::vector<std::uint8_t> RenderFile(const std::string& path);
+
+// The icon file (directory, then one 32-bit image with alpha and mask a size, in the order given) of the
+// square picture in the file at path, drawn scaled to each of sides (1 to 256 pixels, each once); throws
+// Error. The same input always gives the same bytes.
+std::vector<std::uint8_t> RenderIconFile(const std::string& path, const std::vector<int>& sides);
 
 }  // namespace picture

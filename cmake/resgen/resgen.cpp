@@ -10,6 +10,9 @@
 //     every line end becoming CR LF.
 //   resgen picture <in> <out.bmp>
 //     Renders a picture described in the picture language (picture.h) into an 8-bit bitmap file.
+//   resgen icon <in> <out.ico> <size>...
+//     Renders a square picture at each size (pixels, 1 to 256) into one icon file, transparent where the
+//     picture paints nothing.
 //   resgen printjob <size> <out>
 //     Writes a nozzle-check print job of exactly <size> bytes (print_job.h).
 //
@@ -290,6 +293,23 @@ int Picture(const std::vector<std::string>& args) {
     return 0;
 }
 
+int Icon(const std::vector<std::string>& args) {
+    if (args.size() < 3) {
+        throw Failure{"usage: resgen icon <in> <out.ico> <size>..."};
+    }
+    std::vector<int> sides;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        const std::string& text = args[i];
+        if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos) {
+            throw Failure{"icon: the size \"" + text + "\" is not a number"};
+        }
+        sides.push_back(std::stoi(text));
+    }
+    const std::vector<std::uint8_t> bytes = picture::RenderIconFile(args[0], sides);
+    WriteFile(args[1], std::string(bytes.begin(), bytes.end()));
+    return 0;
+}
+
 int PrintJob(const std::vector<std::string>& args) {
     if (args.size() != 2) {
         throw Failure{"usage: resgen printjob <size in bytes> <out>"};
@@ -309,7 +329,9 @@ int PrintJob(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     try {
         if (argc < 2) {
-            throw Failure{"usage: resgen embed ... | resgen utf16 ... | resgen picture ... | resgen printjob ..."};
+            throw Failure{
+                "usage: resgen embed ... | resgen utf16 ... | resgen picture ... | resgen icon ... | "
+                "resgen printjob ..."};
         }
         const std::string mode = argv[1];
         const std::vector<std::string> args(argv + 2, argv + argc);
@@ -321,6 +343,9 @@ int main(int argc, char** argv) {
         }
         if (mode == "picture") {
             return Picture(args);
+        }
+        if (mode == "icon") {
+            return Icon(args);
         }
         if (mode == "printjob") {
             return PrintJob(args);

@@ -1,7 +1,7 @@
 // A small driver host for Tavrel.dll under Wine: loads the module as the COM runtime would, creates the
 // plug-in through its exports, asks it what a driver asks first (signature, the private DEVMODE part, colour
-// profile, printer items for the prefix's printer), releases everything and unloads it. Exit code 0 when
-// every answer is the expected one.
+// profile, printer items for the prefix's printer), loads the page's tab icon as the property sheet does,
+// releases everything and unloads it. Exit code 0 when every answer is the expected one.
 
 #include <cstdio>
 #include <thread>
@@ -46,6 +46,16 @@ int main() {
     Check(getClassObject && canUnloadNow, "both exports found by their plain names");
     if (!getClassObject || !canUnloadNow) {
         return 1;
+    }
+
+    // The page asks the sheet for icon 160 of the module (PSP_USEICONID); the sheet's tab draws it small, other
+    // views large.
+    for (const int side : {16, 32}) {
+        HANDLE icon = ::LoadImageW(module, MAKEINTRESOURCEW(160), IMAGE_ICON, side, side, LR_DEFAULTCOLOR);
+        Check(icon != nullptr, side == 16 ? "page icon 160 at 16 x 16" : "page icon 160 at 32 x 32");
+        if (icon) {
+            ::DestroyIcon(static_cast<HICON>(icon));
+        }
     }
 
     void* none = nullptr;
