@@ -41,6 +41,7 @@ std::unique_ptr<Process> SimProcesses::StartElevated(const std::wstring& program
         if (!elevationConsent_) {
             process.started = false;
             started_.push_back(process);
+            threadState().SetLastError(kErrorCancelled);
             return nullptr;
         }
     }

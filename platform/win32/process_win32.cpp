@@ -45,16 +45,30 @@ std::unique_ptr<Process> Win32Processes::Start(const std::wstring& commandLine, 
 }
 
 std::unique_ptr<Process> Win32Processes::StartElevated(const std::wstring& program, const std::wstring& parameters) {
+    // The shell may hand the start to extensions that want COM in a single-threaded apartment. A thread that has
+    // COM already keeps it as it is (S_FALSE, or RPC_E_CHANGED_MODE in another apartment).
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // The process handle to wait on; the start done when the call returns, whatever the thread's apartment; and
+    // no message box of the shell's when the program cannot start: the caller decides what the user sees.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     info.lpVerb = L"runas";
     info.lpFile = program.c_str();
     info.lpParameters = NullIfEmpty(parameters);
     info.nShow = SW_SHOWNORMAL;
-    // A refused consent fails with ERROR_CANCELLED. Without a process handle there is nothing to wait for,
-    // which the caller cannot tell from a program that never ran.
-    if (!::ShellExecuteExW(&info) || !info.hProcess) {
+    const BOOL started = ::ShellExecuteExW(&info);
+    const DWORD error = ::GetLastError();  // ERROR_CANCELLED when the user refused the consent
+    if (SUCCEEDED(com)) {
+        ::CoUninitialize();
+    }
+    if (!started) {
+        ::SetLastError(error);
+        return nullptr;
+    }
+    // Without a process handle (the shell may satisfy a start without making a process) there is nothing to
+    // wait for, which the caller cannot tell from a program that never ran.
+    if (!info.hProcess) {
         return nullptr;
     }
     return std::make_unique<Win32Process>(UniqueHandle(info.hProcess));

@@ -40,6 +40,8 @@ public:
     // The path of a device that takes what it is sent but never answers, for the class driver to open once: ask
     // again for each open. Empty when this platform cannot provide one.
     virtual std::wstring SilentDevicePath() = 0;
+    // The path of a small program that ends with the exit code its last argument gives in decimal.
+    virtual std::wstring ExitCodeProgram() = 0;
     // Why this platform is known to answer the named case otherwise than the system it stands for (Wine's own
     // gaps, listed in the README); empty when it is not. Such a case is reported, not failed.
     virtual std::string KnownDeviation(const std::string& caseName) const = 0;

@@ -1,5 +1,6 @@
-// The sim as the platform under test: a fresh SimPlatform per test, with the contract printer on its spooler
-// and the contract resources in its table.
+// The sim as the platform under test: a fresh SimPlatform per test, with the contract printer on its spooler,
+// the contract resources in its table and the exit-code program as the one program that can be started.
+#include <cwchar>
 #include <mutex>
 #include <vector>
 
@@ -35,6 +36,14 @@ public:
             std::lock_guard lock(mutex_);
             last_ = job.bytes;
         });
+        sim_.processes().SetRunner([](const std::wstring& commandLine) -> std::optional<std::uint32_t> {
+            const std::wstring program = std::wstring(kExitCodeProgram) + L" ";
+            if (commandLine.compare(0, program.size(), program) != 0) {
+                return std::nullopt;  // no other program is installed
+            }
+            return static_cast<std::uint32_t>(
+                std::wcstoul(commandLine.c_str() + commandLine.rfind(L' ') + 1, nullptr, 10));
+        });
     }
 
     const char* Name() const override { return "sim"; }
@@ -61,10 +70,12 @@ public:
         const std::string path = silent_->DevicePath();
         return std::wstring(path.begin(), path.end());
     }
+    std::wstring ExitCodeProgram() override { return kExitCodeProgram; }
     std::string KnownDeviation(const std::string&) const override { return {}; }
 
 private:
     static constexpr const wchar_t* kScratch = L"C:\\Contract\\";
+    static constexpr const wchar_t* kExitCodeProgram = L"C:\\Contract\\Programs\\exit_code.exe";
     platform::sim::SimPlatform sim_;
     std::mutex mutex_;
     std::optional<platform::Bytes> last_;

@@ -94,6 +94,11 @@ public:
                                          PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr));
         return silent_.valid() ? path : std::wstring();
     }
+    std::wstring ExitCodeProgram() override {
+        // Built beside the suite (tests/contract/exit_code_program.cpp).
+        const std::wstring suite = platform_.table().files->ProgramPath();
+        return suite.substr(0, suite.find_last_of(L'\\') + 1) + L"contract_exit_code.exe";
+    }
     bool HidePortLibrary() override {
         // Found only where the harness puts it on purpose.
         return ::SearchPathW(nullptr, L"QVP_RW.dll", nullptr, 0, nullptr, nullptr) == 0;

@@ -1,5 +1,8 @@
 // The program's own command line: start-up reads its arguments from it after the program's own name, on the
-// real system as on the sim.
+// real system as on the sim. The elevated start through the shell, which the plug-in falls back on.
+#include <cstdint>
+#include <optional>
+
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "platform/process.h"
@@ -18,6 +21,38 @@ TEST_F(ProcessContract, CommandLineNamesTheProgram) {
     name = name.substr(0, name.find_last_of(L'.'));
     const std::wstring commandLine = platform::processes().CommandLine();
     EXPECT_GT(platform::PosText(name, commandLine), 0u) << platform::WideToUtf8(commandLine);
+}
+
+// The plug-in waits for the program it starts elevated, and a program that cannot start must leave the page as it
+// was: without a message of the shell's, which would wait for a user nobody asked.
+TEST_F(ProcessContract, ElevatedStartRunsTheProgramWithItsParameters) {
+    struct Case {
+        const char* name;
+        std::wstring program;
+        std::wstring parameters;
+        std::optional<std::uint32_t> exitCode;  // nothing: no process
+    };
+    const std::wstring program = under->ExitCodeProgram();
+    const Case cases[] = {
+        {"elevated start with one parameter", program, L"7", 7u},
+        {"elevated start with the plug-in's parameters", program, L"\"Contract Printer\" 1 3", 3u},
+        {"elevated start of a program that is not there", under->Scratch() + L"missing.exe", L"7", std::nullopt},
+    };
+    // Long enough for any start; a hang fails the case instead of stopping the suite.
+    constexpr std::uint32_t kEndWithinMs = 30000;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (IsKnownDeviation(*under, c.name)) {
+            continue;
+        }
+        const std::unique_ptr<platform::Process> process = platform::processes().StartElevated(c.program, c.parameters);
+        if (!c.exitCode) {
+            EXPECT_EQ(process, nullptr);
+            continue;
+        }
+        ASSERT_NE(process, nullptr);
+        EXPECT_EQ(process->Wait(kEndWithinMs), c.exitCode);
+    }
 }
 
 }  // namespace

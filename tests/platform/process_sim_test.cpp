@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/platform.h"
+#include "platform/thread_state.h"
 #include "sim_fixture.h"
 
 namespace {
@@ -67,6 +68,27 @@ TEST_F(ProcessSimTest, RunnerMayStartProcessesItself) {
     ASSERT_EQ(started.size(), 2u);
     EXPECT_EQ(started[0].commandLine, L"outer");
     EXPECT_EQ(started[1].commandLine, L"inner");
+}
+
+TEST_F(ProcessSimTest, ElevatedStartRunsOnlyWithTheUsersConsent) {
+    auto process = platform::processes().StartElevated(L"C:\\Corventa.exe", L"\"Office WQ\" 99");
+    ASSERT_TRUE(process);
+    EXPECT_EQ(process->Wait(platform::kInfinite), 0u);
+
+    sim.processes().SetElevationConsent(false);
+    platform::threadState().SetLastError(0);
+    EXPECT_FALSE(platform::processes().StartElevated(L"C:\\Corventa.exe", L"\"Office WQ\" 99"));
+    // Fault fixed: a refused consent left the last error as it was, where the shell's start gives ERROR_CANCELLED.
+    EXPECT_EQ(platform::threadState().GetLastError(), platform::kErrorCancelled);
+
+    const auto started = sim.processes().Started();
+    ASSERT_EQ(started.size(), 2u);
+    for (const auto& s : started) {
+        EXPECT_TRUE(s.elevated);
+        EXPECT_EQ(s.commandLine, L"C:\\Corventa.exe \"Office WQ\" 99");
+    }
+    EXPECT_TRUE(started[0].started);
+    EXPECT_FALSE(started[1].started);
 }
 
 TEST_F(ProcessSimTest, ShellOpenIsRecordedAndCanFail) {

@@ -12,6 +12,8 @@ namespace platform {
 inline constexpr std::uint32_t kInfinite = 0xFFFFFFFFu;
 // Start's failure when the program asks for administrator rights that the caller lacks.
 inline constexpr std::uint32_t kErrorElevationRequired = 740;
+// StartElevated's failure when the user refuses the consent.
+inline constexpr std::uint32_t kErrorCancelled = 1223;
 
 class Process {
 public:
@@ -27,8 +29,9 @@ public:
     // arguments. Null when the program cannot be started; the thread's last error then says why
     // (kErrorElevationRequired when the program asks for administrator rights the caller lacks).
     virtual std::unique_ptr<Process> Start(const std::wstring& commandLine, const std::wstring& currentFolder) = 0;
-    // Starts program with parameters through the shell's "runas" verb, which asks the user's consent for
-    // administrator rights. Blocks while the consent is asked. Null when refused or when it cannot start.
+    // Starts program (a path, not quoted) with parameters through the shell's "runas" verb, which asks the user's
+    // consent for administrator rights. Blocks while the consent is asked; shows no message of its own. Null when
+    // refused (the thread's last error is then kErrorCancelled) or when it cannot start.
     virtual std::unique_ptr<Process> StartElevated(const std::wstring& program, const std::wstring& parameters) = 0;
     // Opens a document or web address with its associated program; false on failure.
     virtual bool ShellOpen(const std::wstring& target) = 0;

@@ -5,7 +5,8 @@
 // returns null). Without a runner every start succeeds with exit code 0. Wait on a started process returns
 // its exit code at once, since the program has already ended.
 // While elevation is required, a plain Start is recorded as refused and fails with kErrorElevationRequired;
-// StartElevated is recorded and, when the user's consent is given (the default), runs the runner.
+// StartElevated is recorded and, when the user's consent is given (the default), runs the runner; a refused
+// consent fails with kErrorCancelled.
 // ShellOpen records its target and returns the settable result (default true).
 // The program's own command line is settable; until set, the default program file, quoted, as the desktop
 // starts a program without arguments.
