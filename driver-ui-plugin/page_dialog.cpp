@@ -35,40 +35,40 @@ constexpr PageControl kControls[] = {
     {1034, K::BitmapButton, 249, 215, 30, 21, false, Same(L"Advance")},
     {1048, K::Label, 251, 237, 28, 8, false, Same(L"Advance")},
     {1035, K::BitmapButton, 13, 39, 34, 26, true, Same(L"Item1")},
-    {1049, K::Label, 55, 42, 80, 11, true, Same(L"Title1")},
+    {1049, K::SingleLineLabel, 55, 42, 80, 11, true, Same(L"Title1")},
     {1062, K::Label, 55, 55, 76, 8, true, Same(L"Value1")},
     {1036, K::BitmapButton, 149, 39, 34, 26, true, Same(L"Item2")},
-    {1050, K::Label, 192, 42, 80, 11, true, Same(L"Title2")},
+    {1050, K::SingleLineLabel, 192, 42, 80, 11, true, Same(L"Title2")},
     {1063, K::Label, 192, 55, 76, 8, true, Same(L"Value2")},
     {1037, K::BitmapButton, 13, 75, 34, 26, true, Same(L"Item3")},
-    {1051, K::Label, 55, 78, 80, 11, true, Same(L"Title3")},
+    {1051, K::SingleLineLabel, 55, 78, 80, 11, true, Same(L"Title3")},
     {1064, K::Label, 55, 91, 76, 8, true, Same(L"Value3")},
     {1038, K::BitmapButton, 149, 75, 34, 26, true, Same(L"Item4")},
-    {1052, K::Label, 192, 78, 80, 11, true, Same(L"Title4")},
+    {1052, K::SingleLineLabel, 192, 78, 80, 11, true, Same(L"Title4")},
     {1065, K::Label, 191, 91, 76, 8, true, Same(L"Value4")},
     {1039, K::BitmapButton, 13, 111, 34, 26, true, Same(L"Item5")},
-    {1053, K::Label, 55, 114, 80, 11, true, Same(L"Title5")},
+    {1053, K::SingleLineLabel, 55, 114, 80, 11, true, Same(L"Title5")},
     {1066, K::Label, 55, 127, 76, 8, true, Same(L"Value5")},
     {1040, K::BitmapButton, 149, 111, 34, 26, true, Same(L"Item6")},
-    {1054, K::Label, 192, 114, 80, 11, true, Same(L"Title6")},
+    {1054, K::SingleLineLabel, 192, 114, 80, 11, true, Same(L"Title6")},
     {1067, K::Label, 191, 127, 76, 8, true, Same(L"Value6")},
     {1041, K::BitmapButton, 13, 147, 34, 26, true, Same(L"Item7")},
-    {1055, K::Label, 55, 150, 80, 11, true, Same(L"Title7")},
+    {1055, K::SingleLineLabel, 55, 150, 80, 11, true, Same(L"Title7")},
     {1068, K::Label, 55, 163, 76, 8, true, Same(L"Value7")},
     {1042, K::BitmapButton, 149, 147, 34, 26, true, Same(L"Item8")},
-    {1056, K::Label, 192, 149, 80, 11, true, Same(L"Title8")},
+    {1056, K::SingleLineLabel, 192, 149, 80, 11, true, Same(L"Title8")},
     {1069, K::Label, 191, 163, 76, 8, true, Same(L"Value8")},
     {1043, K::BitmapButton, 13, 183, 34, 26, true, Same(L"Item9")},
-    {1057, K::Label, 55, 186, 80, 11, true, Same(L"Title9")},
+    {1057, K::SingleLineLabel, 55, 186, 80, 11, true, Same(L"Title9")},
     {1070, K::Label, 55, 199, 76, 8, true, Same(L"Value9")},
     {1044, K::BitmapButton, 149, 183, 34, 26, true, Same(L"Item10")},
-    {1058, K::Label, 192, 187, 80, 11, true, Same(L"Title10")},
+    {1058, K::SingleLineLabel, 192, 187, 80, 11, true, Same(L"Title10")},
     {1071, K::Label, 191, 199, 76, 8, true, Same(L"Value10")},
     {1045, K::BitmapButton, 13, 219, 34, 26, true, Same(L"Item11")},
-    {1059, K::Label, 55, 222, 80, 11, true, Same(L"Title11")},
+    {1059, K::SingleLineLabel, 55, 222, 80, 11, true, Same(L"Title11")},
     {1072, K::Label, 55, 235, 76, 8, true, Same(L"Value11")},
     {1046, K::BitmapButton, 13, 255, 34, 26, true, Same(L"Item12")},
-    {1060, K::Label, 55, 257, 80, 11, true, Same(L"Title12")},
+    {1060, K::SingleLineLabel, 55, 257, 80, 11, true, Same(L"Title12")},
     {1073, K::Label, 55, 270, 76, 8, true, Same(L"Value12")},
     {1047, K::BitmapButton, 150, 255, 34, 26, true, Same(L"Maintenance")},
     {1061, K::Label, 193, 259, 72, 20, true, Same(L"Title13")},
@@ -108,6 +108,10 @@ std::string RcControl(const PageControl& control, PluginLanguage language) {
             break;
         case K::Label:
             kind = "LTEXT";
+            break;
+        case K::SingleLineLabel:
+            kind = "LTEXT";
+            style = "SS_LEFTNOWORDWRAP";
             break;
         case K::GroupBox:
             kind = "GROUPBOX";

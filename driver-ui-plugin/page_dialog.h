@@ -31,7 +31,9 @@ inline constexpr int iRCTitle[kSlotCount] = {1048, 1049, 1050, 1051, 1052, 1053,
 inline constexpr int iRCValue[kSlotCount] = {0,    1062, 1063, 1064, 1065, 1066, 1067,
                                              1068, 1069, 1070, 1071, 1072, 1073, 0};
 
-enum class PageControlKind { PushButton, BitmapButton, Label, GroupBox };
+// A group's title is a single-line label: it ends in blanks, and a label that wraps breaks such a line at its
+// last inner blank, onto a second line the title has no room for.
+enum class PageControlKind { PushButton, BitmapButton, Label, SingleLineLabel, GroupBox };
 
 struct PageControl {
     int id;

@@ -42,7 +42,8 @@ void SimPageWindow::Create() {
 
 void SimPageWindow::Paint() {
     for (const ControlState& state : controls_) {
-        if (state.visible && state.control.kind == PageControlKind::Label) {
+        if (state.visible && (state.control.kind == PageControlKind::Label ||
+                              state.control.kind == PageControlKind::SingleLineLabel)) {
             Send(dk::WM_CTLCOLORSTATIC, 0, kControlHandleBase + state.control.id);
         }
     }
