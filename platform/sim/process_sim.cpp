@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "platform/sim/files_sim.h"
 #include "platform/thread_state.h"
+#include "platform/usb_printer.h"
 
 namespace platform::sim {
 
@@ -61,10 +62,14 @@ std::unique_ptr<Process> SimProcesses::Run(StartedProcess process) {
     // Outside the lock: the runner may be a whole program that starts processes of its own.
     const std::optional<std::uint32_t> exitCode = runner ? runner(commandLine) : std::optional<std::uint32_t>(0);
     if (!exitCode) {
-        std::lock_guard lock(mutex_);
-        if (index < started_.size()) {
-            started_[index].started = false;
+        {
+            std::lock_guard lock(mutex_);
+            if (index < started_.size()) {
+                started_[index].started = false;
+            }
         }
+        // As the system's process start says of a program it cannot find: never an earlier call's error.
+        threadState().SetLastError(kErrorFileNotFound);
         return nullptr;
     }
     return std::make_unique<EndedProcess>(*exitCode);

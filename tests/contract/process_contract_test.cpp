@@ -7,6 +7,8 @@
 #include "platform/platform.h"
 #include "platform/process.h"
 #include "platform/text.h"
+#include "platform/thread_state.h"
+#include "platform/usb_printer.h"
 #include "platform_under_test.h"
 
 namespace contract {
@@ -53,6 +55,15 @@ TEST_F(ProcessContract, ElevatedStartRunsTheProgramWithItsParameters) {
         ASSERT_NE(process, nullptr);
         EXPECT_EQ(process->Wait(kEndWithinMs), c.exitCode);
     }
+}
+
+// The plug-in takes the elevated road only when the plain start says the program wants administrator rights, so
+// a start that fails for another reason must say that reason, never an earlier call's.
+TEST_F(ProcessContract, AStartThatFailsSaysWhy) {
+    platform::threadState().SetLastError(platform::kErrorElevationRequired);
+    const std::wstring missing = under->Scratch() + L"missing.exe";
+    EXPECT_EQ(platform::processes().Start(L"\"" + missing + L"\" 7", L""), nullptr);
+    EXPECT_EQ(platform::threadState().GetLastError(), platform::kErrorFileNotFound);
 }
 
 }  // namespace

@@ -272,6 +272,17 @@ TEST_F(DevicePageTest, WithoutAdministratorRightsTheProgramStartsThroughTheShell
     EXPECT_EQ(sim.processes().Started().back().commandLine, L"C:\\Drivers\\x64\\3\\Corventa.exe \"Office VP-1\" 99");
 }
 
+// Regression (a stale error): a start that failed for another reason after an earlier one had wanted administrator
+// rights went through the shell as well.
+TEST_F(DevicePageTest, OnlyAStartThatWantsAdministratorRightsGoesThroughTheShell) {
+    sim.processes().SetRunner([](const std::wstring&) { return std::optional<std::uint32_t>(); });
+    platform::threadState().SetLastError(platform::kErrorElevationRequired);
+    EXPECT_FALSE(tavrel::StartMenuProgram(*page, 99, -1));
+    ASSERT_EQ(sim.processes().Started().size(), 1u);
+    EXPECT_FALSE(sim.processes().Started()[0].elevated);
+    EXPECT_TRUE(page->SheetEvents().empty()) << "the sheet stays as it was";
+}
+
 // ---- The fetch.
 
 struct PortCase {
@@ -284,6 +295,7 @@ struct PortCase {
 TEST_F(DevicePageTest, TheFetchNeedsAnOnlineUsbPort) {
     const PortCase cases[] = {
         {"lower-case usb", L"usb001", 0, nullptr},
+        {"mixed-case usb", L"uSb003", 0, nullptr},
         {"parallel port", L"LPT1:", 0, L"The printer driver port do not support Printer Settings !"},
         {"usb not at the start", L"XUSB001", 0, L"The printer driver port do not support Printer Settings !"},
         {"offline", L"USB002", platform::kPrinterAttributeWorkOffline,
