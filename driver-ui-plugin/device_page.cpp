@@ -152,6 +152,14 @@ dk::HRESULT AddDevicePage(dk::PROPSHEETUI_INFO* pPSUIInfo, dk::LPARAM lParam) {
         platform::threadState().SetLastError(platform::kErrorInvalidParameter);
         return dk::E_FAIL;
     }
+    // The reasons that hand over a record of their own, or call back into the sheet, are refused without it.
+    const bool needsRecord = pPSUIInfo->Reason == dk::PROPSHEETUI_REASON_GET_INFO_HEADER ||
+                             pPSUIInfo->Reason == dk::PROPSHEETUI_REASON_SET_RESULT;
+    if ((needsRecord && lParam == 0) ||
+        (pPSUIInfo->Reason == dk::PROPSHEETUI_REASON_INIT && !pPSUIInfo->pfnComPropSheet)) {
+        platform::threadState().SetLastError(platform::kErrorInvalidParameter);
+        return dk::E_FAIL;
+    }
     switch (pPSUIInfo->Reason) {
         case dk::PROPSHEETUI_REASON_INIT: {
             dk::PROPSHEETPAGEW page{};
@@ -266,9 +274,10 @@ bool StartMenuProgram(PageWindow& dialog, int page, int item) {
     auto& processes = platform::processes();
     std::unique_ptr<platform::Process> process = processes.Start(szCMD, L"");
     // The settings program asks for administrator rights; a host without them starts it through the shell,
-    // which asks the user.
-    if (!process && platform::threadState().GetLastError() == platform::kErrorElevationRequired) {
-        process = processes.StartElevated(WithExeExtension(program), arguments);
+    // which asks the user. The parameters are the rest of the command line as it was bounded.
+    if (!process && platform::threadState().GetLastError() == platform::kErrorElevationRequired &&
+        szCMD.size() > program.size() + 1) {
+        process = processes.StartElevated(WithExeExtension(program), szCMD.substr(program.size() + 1));
     }
     if (!process) {
         return false;

@@ -64,7 +64,15 @@ public:
     void SetToolTipMaxWidth(PageToolTip tip, int pixels) override {
         ::SendMessageW(reinterpret_cast<HWND>(tip), TTM_SETMAXTIPWIDTH, 0, pixels);
     }
-    void DestroyToolTip(PageToolTip tip) override { ::DestroyWindow(reinterpret_cast<HWND>(tip)); }
+    // The sheet owns the tips and destroys them before the page hears WM_DESTROY; a handle already gone is
+    // left alone, and so is one that now names some other window.
+    void DestroyToolTip(PageToolTip tip) override {
+        const HWND window = reinterpret_cast<HWND>(tip);
+        wchar_t cls[32] = {};
+        if (::IsWindow(window) && ::GetClassNameW(window, cls, 32) && ::lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0) {
+            ::DestroyWindow(window);
+        }
+    }
 
     PageFont CreateTitleFont(bool bold, bool italic) override {
         LOGFONTW font{};

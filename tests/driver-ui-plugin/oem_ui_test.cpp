@@ -245,4 +245,34 @@ TEST_F(OemUITest, TheOperationsWithoutWorkDecline) {
     EXPECT_EQ(LastError(), platform::kErrorInvalidParameter);
 }
 
+// A sheet that leaves out what a reason needs is refused, never read through.
+TEST_F(OemUITest, TheDeviceSheetsRefuseARecordThatIsMissing) {
+    struct Case {
+        const char* name;
+        bool record;
+        dk::WORD reason;
+        bool callback;
+    };
+    const Case cases[] = {
+        {"no sheet record", false, dk::PROPSHEETUI_REASON_INIT, true},
+        {"init without the sheet's callback", true, dk::PROPSHEETUI_REASON_INIT, false},
+        {"header without its record", true, dk::PROPSHEETUI_REASON_GET_INFO_HEADER, true},
+        {"result without its record", true, dk::PROPSHEETUI_REASON_SET_RESULT, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dk::PROPSHEETUI_INFO info{};
+        info.cbSize = sizeof info;
+        info.Version = dk::PROPSHEETUI_INFO_VERSION;
+        info.Reason = c.reason;
+        const dk::PFNCOMPROPSHEET addsAPage = [](dk::HANDLE, dk::UINT, dk::LPARAM, dk::LPARAM) -> dk::LONG_PTR {
+            return 1;
+        };
+        info.pfnComPropSheet = c.callback ? addsAPage : nullptr;
+        platform::threadState().SetLastError(0);
+        EXPECT_EQ(ui->DevicePropertySheets(c.record ? &info : nullptr, 0), dk::E_FAIL);
+        EXPECT_EQ(LastError(), platform::kErrorInvalidParameter);
+    }
+}
+
 }  // namespace
