@@ -63,6 +63,7 @@ constexpr driverkit::UINT kAddSheetCallback = 5;   // CPSFUNC_ADD_PFNPROPSHEETUI
 constexpr driverkit::WORD kPropertiesTitle = 0x0004;  // PSUIHDRF_PROPTITLE: "<title> Properties"
 
 driverkit::IPrintOemUI* g_ui = nullptr;
+HMODULE g_module = nullptr;  // Tavrel.dll, whose bitmaps the page shows
 wchar_t g_printerName[64] = {};
 
 // The plug-in's part of the sheet: every reason goes to it, as the driver hands its device sheets on.
@@ -148,6 +149,38 @@ void HandOver(Checks& checks, bool screenshot, const std::wstring& shot) {
     }
 }
 
+// A bitmap's pixels as 32-bit rows, for comparing two bitmaps whatever their formats.
+std::vector<std::uint8_t> PixelsOf(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!bitmap || !::GetObjectW(bitmap, sizeof info, &info)) {
+        return {};
+    }
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    format.bmiHeader.biWidth = info.bmWidth;
+    format.bmiHeader.biHeight = info.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(info.bmWidth) * info.bmHeight * 4);
+    const HDC dc = ::GetDC(nullptr);
+    const int rows = ::GetDIBits(dc, bitmap, 0, info.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, dc);
+    return rows == info.bmHeight ? pixels : std::vector<std::uint8_t>{};
+}
+
+// The button shows the module's bitmap of that name.
+bool ShowsBitmap(HWND button, const std::wstring& name) {
+    const auto shown = reinterpret_cast<HBITMAP>(::SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0));
+    const auto expected =
+        static_cast<HBITMAP>(::LoadImageW(g_module, name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    const std::vector<std::uint8_t> want = PixelsOf(expected);
+    if (expected) {
+        ::DeleteObject(expected);
+    }
+    return !want.empty() && PixelsOf(shown) == want;
+}
+
 struct ToolTipSearch {
     HWND sheet;
     int count = 0;
@@ -183,7 +216,8 @@ int CheckFilledPage(Checks& checks, HWND sheet, HWND page, const std::wstring& m
             continue;
         }
         ++shown;
-        checks.Expect(::SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0) != 0, what + " has its icon");
+        const std::wstring icon = MenuText(menuFile, n, L"Icon");
+        checks.Expect(ShowsBitmap(button, icon), what + " shows its icon " + Narrow(icon));
         const std::wstring title = TextOf(::GetDlgItem(page, kFirstTitle + slot - 1));
         checks.Expect(title == MenuText(menuFile, n, L"Title" + suffix) + std::wstring(21, L' '),
                       what + " shows its menu title: " + Narrow(title));
@@ -300,6 +334,7 @@ int main(int argc, char** argv) {
     }
 
     HMODULE module = ::LoadLibraryW(L"Tavrel.dll");
+    g_module = module;
     HMODULE compstui = ::LoadLibraryW(L"compstui.dll");
     auto getClassObject = module ? reinterpret_cast<host::GetClassObject>(
                                        reinterpret_cast<void*>(::GetProcAddress(module, "DllGetClassObject")))
