@@ -1,6 +1,7 @@
 // The fault matrix of the impact printer's roads: an item's value read, the base page read, a set with its
 // read-back, the menu fetch, the driver page's fetch through the settings program, the main window's page read,
-// and the sub-group and invoice-type dialogs' reads and writes.
+// the sub-group and invoice-type dialogs' reads and writes, the black-mark dialog's read and write, and the
+// generic item dialog's command with its reply.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -28,6 +29,8 @@ enum class Operation {
     InvoiceTypeRead,  // the invoice-type dialog's read as it shows, after the invoice type was set to a card
     InvoiceTypeSet,   // that dialog's Set, in raw frames without reading back
     BlackMarkRead,    // the black-mark dialog's read of its three switches, opened by a port-mode start
+    BlackMarkWrite,   // that dialog's sensing buttons, opened by an advanced page start: to the USB printer
+    NormalSet,        // the generic item dialog's Set from the main window: the command, again, the reply shown
 };
 
 const char* Name(Operation op) {
@@ -54,6 +57,10 @@ const char* Name(Operation op) {
             return "InvoiceTypeSet";
         case Operation::BlackMarkRead:
             return "BlackMarkRead";
+        case Operation::BlackMarkWrite:
+            return "BlackMarkWrite";
+        case Operation::NormalSet:
+            return "NormalSet";
     }
     return "?";
 }
@@ -61,14 +68,15 @@ const char* Name(Operation op) {
 constexpr Operation kOperations[] = {
     Operation::ValueRead,       Operation::PageRead,       Operation::SetWithReadBack, Operation::MenuFetch,
     Operation::PluginFetch,     Operation::MainWindowRead, Operation::SubGroupRead,    Operation::SubGroupSet,
-    Operation::InvoiceTypeRead, Operation::InvoiceTypeSet, Operation::BlackMarkRead,
+    Operation::InvoiceTypeRead, Operation::InvoiceTypeSet, Operation::BlackMarkRead,   Operation::BlackMarkWrite,
+    Operation::NormalSet,
 };
 
 // Only the menu fetch meets a CRC, a menu length field or a zlib stream, so BadCrc, ZeroMenuLength,
-// OversizedMenuLength and CorruptZlib are left out of every other operation; and the group dialogs' Set reads
-// no reply, so the faults that shape one are left out of it.
+// OversizedMenuLength and CorruptZlib are left out of every other operation; and the group dialogs' Set and the
+// black-mark dialog's buttons read no reply, so the faults that shape one are left out of them.
 bool LeftOut(Fault f, Operation op) {
-    if (op == Operation::SubGroupSet || op == Operation::InvoiceTypeSet) {
+    if (op == Operation::SubGroupSet || op == Operation::InvoiceTypeSet || op == Operation::BlackMarkWrite) {
         return ShapesAReply(f);
     }
     return MenuOnly(f) && op != Operation::MenuFetch && op != Operation::PluginFetch;
@@ -80,6 +88,8 @@ class ReadFaultTest : public FaultMatrixTest, public ::testing::WithParamInterfa
 protected:
     static constexpr vprinter::ItemCode kDataBits{0x40, 0x07, 0x02};
     static constexpr vprinter::ItemCode kTopOfForm{0x4B, 0x04, 0x13};
+    // The generic item's command reads item 7F, the firmware version, which no set frame names.
+    static constexpr vprinter::ItemCode kFirmwareVersion{0x7F};
 
     void SetUp() override {
         FaultMatrixTest::SetUp();
@@ -347,6 +357,78 @@ TEST_P(ReadFaultTest, EndsWithTheFaultsOutcome) {
                 EXPECT_EQ(labels, (std::vector<std::wstring>{L"开", L"模式1", L"开"})) << "as designed";
                 boxes = {Boxed(texts.PrinterStatusError, texts.ErrorTitle)};
             }
+            files = {menuFile, stateFile};
+            break;
+        }
+        case Operation::BlackMarkWrite: {
+            // The item a main-window start selects is the black-mark set, here the advanced page's first: the
+            // dialog opens before the window shows and, off port mode, writes to the queue's USB printer. Sensing
+            // is on in the printer; once the dialog has read it the user turns it off, then on again.
+            PutIniFile(MenuFile(),
+                       L"[AdvanceSection]\nItemCount=1\n"
+                       L"[AdvanceItem01]\nName=OTH Set\nIcon=100_SETTINGS\nTitle.EN=Black mark\n");
+            printer->defineBlackMark(1, 1, 0);
+            std::vector<std::wstring> sensing;
+            const auto look = [&](Form& form) {
+                sensing.push_back(form.Find<platform::forms::Label>(L"lblnBMset")->Caption() +
+                                  (form.Find<platform::forms::Button>(L"btnMode0")->Enabled() ? L" enabled" : L""));
+            };
+            sim.forms().WhenModal(L"TBMset", UserScript()
+                                                 .Inspect([&](Form&) { Inject(c.fault); })
+                                                 .Click(L"btnOff")
+                                                 .Inspect(look)
+                                                 .Click(L"btnON")
+                                                 .Inspect(look)
+                                                 .Click(L"btnOK"));
+            ASSERT_EQ(Start(L" \"Varintex WQ-472\" 0 0"), 0);
+            // The dialog asks no status, and its first write reached the printer before it was pulled out; the
+            // second then finds the port gone from the port library's list and sends nothing, to no printer.
+            const bool unplugged = c.fault == Fault::UnpluggedMidExchange;
+            EXPECT_EQ(sensing, (std::vector<std::wstring>{L"关", unplugged ? L"关" : L"开 enabled"}));
+            EXPECT_EQ(printer->itemValue(vprinter::kBlackMarkSensing), unplugged ? 0 : 1);
+            boxes = {Boxed(texts.InkFinish, texts.HintTitle),
+                     unplugged ? Boxed(platform::Format(texts.PrinterNotFoundOnPort, {std::wstring(L"USB001")}),
+                                       texts.ErrorTitle)
+                               : Boxed(texts.InkFinish, texts.HintTitle)};
+            // The read at show leaves the printer state; a page that begins with the black-mark set reads no
+            // values.
+            files = {menuFile, stateFile};
+            break;
+        }
+        case Operation::NormalSet: {
+            // The advanced page's fourth item, the firmware version 3.18: Set sends the value read of item 7F,
+            // sends it again for the reply and shows its bytes 8 and 9, the version low byte first.
+            printer->defineItem(kFirmwareVersion, 2, 0x0312);
+            std::wstring shown = L"<not shown>";
+            std::wstring cancel;
+            sim.forms().WhenModal(L"TNormalSet",
+                                  UserScript()
+                                      .Inspect([&](Form&) { Inject(c.fault); })
+                                      .Click(L"btnSet")
+                                      .Inspect([&](Form& form) {
+                                          shown = form.Find<platform::forms::Label>(L"lblReturn")->Caption();
+                                          cancel = form.Find<platform::forms::Button>(L"btnCancel")->Caption();
+                                      })
+                                      .PressEsc());
+            sim.forms().WhenModal(L"TfrmMainView2", UserScript().Click(L"btn04").Click(L"btnClose"));
+            ASSERT_EQ(Start(L" \"Varintex WQ-472\" 0"), 0);
+            // The read takes the reply of the Set's first sending, which the printer answered too. Its first
+            // piece holds the frame head and no byte 8: a read that went through with nothing to show. A
+            // printer pulled out after the first sending gives no reply to the second.
+            const bool answered = works || c.fault == Fault::ReplyInPieces;
+            const std::vector<platform::Bytes> writes = printer->writes();
+            ASSERT_FALSE(writes.empty());
+            EXPECT_EQ(std::vector<platform::Bytes>(writes.begin() + 1, writes.end()),
+                      std::vector<platform::Bytes>(c.fault == Fault::UnpluggedMidExchange ? 1 : 2,
+                                                   Hex("1B 1D 1E 05 03 01 7F 1B 1D 1F")))
+                << "after the page read, the command as it stands, with no enter or save frame";
+            EXPECT_EQ(shown, works ? L"12 03 " : L"");
+            EXPECT_EQ(cancel, answered ? texts.ParametersBtnReturn : texts.ParametersBtnCancel);
+            if (!answered) {
+                boxes = {Boxed(texts.SetPrinterTimeout, texts.HintTitle)};
+            }
+            // The page read as the window opened leaves the printer state; a start on the advanced page writes
+            // no values file.
             files = {menuFile, stateFile};
             break;
         }
