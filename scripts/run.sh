@@ -70,6 +70,7 @@ run_in_display() {  # [--headless]
         CORVENTA_STANDIN32=$root/build-win32/virtual-printer/standin/QVP_RW.dll
     fi
     local shots=$out/screenshots
+    rm -rf "$shots"  # what an earlier run left is not this run's
     local status=0
     if [[ ${1:-} == --headless ]]; then
         bash tests/wine/tavrel_sheet.sh /usr/lib/wine/wine64 "$host" build-win64/settings-app/Corventa.exe \
