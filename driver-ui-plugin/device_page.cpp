@@ -364,9 +364,11 @@ bool GetPrinterPortState(const std::wstring& printer, std::wstring& port, std::s
     if (!handle) {
         return false;
     }
+    // The port from level 5, the online state from level 2's attributes.
+    const auto names = spooler.GetPrinter5(handle);
     const auto info = spooler.GetPrinter2(handle);
     spooler.ClosePrinter(handle);
-    port = info ? Bounded(info->portName, capacity) : L"";
+    port = names ? Bounded(names->portName, capacity) : L"";
     online = info && (info->attributes & platform::kPrinterAttributeWorkOffline) == 0;
     return true;
 }

@@ -108,6 +108,15 @@ std::optional<PrinterInfo2> SimSpooler::GetPrinter2(PrinterHandle printer) {
     return info;
 }
 
+std::optional<PrinterInfo5> SimSpooler::GetPrinter5(PrinterHandle printer) {
+    std::lock_guard lock(mutex_);
+    const Printer* p = PrinterOf(printer);
+    if (!p) {
+        return std::nullopt;
+    }
+    return PrinterInfo5{p->name, p->portName, p->attributes};
+}
+
 std::optional<std::wstring> SimSpooler::GetPrinterDriverName(PrinterHandle printer) {
     std::lock_guard lock(mutex_);
     const Printer* p = PrinterOf(printer);

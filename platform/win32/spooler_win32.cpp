@@ -76,6 +76,19 @@ std::optional<PrinterInfo2> Win32Spooler::GetPrinter2(PrinterHandle printer) {
     return out;
 }
 
+std::optional<PrinterInfo5> Win32Spooler::GetPrinter5(PrinterHandle printer) {
+    if (!printer) {
+        return std::nullopt;
+    }
+    auto buffer =
+        Query2([&](BYTE* b, DWORD size, DWORD* needed) { return ::GetPrinterW(H(printer), 5, b, size, needed); });
+    if (!buffer) {
+        return std::nullopt;
+    }
+    const auto* info = reinterpret_cast<const PRINTER_INFO_5W*>(buffer->data());
+    return PrinterInfo5{Text(info->pPrinterName), Text(info->pPortName), info->Attributes};
+}
+
 std::optional<std::wstring> Win32Spooler::GetPrinterDriverName(PrinterHandle printer) {
     if (!printer) {
         return std::nullopt;

@@ -40,6 +40,11 @@ TEST_F(SpoolerContract, PrinterInfoByNameWithoutRegardToCase) {
     EXPECT_EQ(info->driverName, kDriverName);
     EXPECT_EQ(info->attributes & platform::kPrinterAttributeWorkOffline, 0u);
     EXPECT_EQ(spooler().GetPrinterDriverName(h), std::optional<std::wstring>(kDriverName));
+    const auto info5 = spooler().GetPrinter5(h);
+    ASSERT_TRUE(info5);
+    EXPECT_EQ(info5->printerName, kPrinterName);
+    EXPECT_EQ(info5->portName, kPortName);
+    EXPECT_EQ(info5->attributes & platform::kPrinterAttributeWorkOffline, 0u);
     spooler().ClosePrinter(h);
     EXPECT_FALSE(spooler().PrinterDriverDirectory().empty());
 }
@@ -47,6 +52,7 @@ TEST_F(SpoolerContract, PrinterInfoByNameWithoutRegardToCase) {
 TEST_F(SpoolerContract, UnknownPrinterGivesNoHandle) {
     EXPECT_EQ(spooler().OpenPrinter(L"No Such Printer"), 0u);
     EXPECT_EQ(spooler().GetPrinter2(0), std::nullopt);
+    EXPECT_EQ(spooler().GetPrinter5(0), std::nullopt);
     EXPECT_FALSE(spooler().StartDocPrinter(0, L"x", L"RAW"));
 }
 

@@ -27,6 +27,13 @@ struct PrinterInfo2 {
     std::uint32_t jobs = 0;  // jobs queued
 };
 
+// Level 5: the printer's name, its port and attributes, without the driver's data.
+struct PrinterInfo5 {
+    std::wstring printerName;
+    std::wstring portName;
+    std::uint32_t attributes = 0;
+};
+
 struct JobInfo {
     std::uint32_t jobId = 0;
     std::wstring document;
@@ -45,6 +52,7 @@ public:
     virtual PrinterHandle OpenPrinter(const std::wstring& printerName) = 0;
     virtual void ClosePrinter(PrinterHandle printer) = 0;
     virtual std::optional<PrinterInfo2> GetPrinter2(PrinterHandle printer) = 0;
+    virtual std::optional<PrinterInfo5> GetPrinter5(PrinterHandle printer) = 0;
     // Level 1 of the printer's driver: its name.
     virtual std::optional<std::wstring> GetPrinterDriverName(PrinterHandle printer) = 0;
     virtual std::vector<JobInfo> EnumJobs(PrinterHandle printer) = 0;

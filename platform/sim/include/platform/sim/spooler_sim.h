@@ -50,6 +50,7 @@ public:
     PrinterHandle OpenPrinter(const std::wstring& printerName) override;
     void ClosePrinter(PrinterHandle printer) override;
     std::optional<PrinterInfo2> GetPrinter2(PrinterHandle printer) override;
+    std::optional<PrinterInfo5> GetPrinter5(PrinterHandle printer) override;
     std::optional<std::wstring> GetPrinterDriverName(PrinterHandle printer) override;
     std::vector<JobInfo> EnumJobs(PrinterHandle printer) override;
     bool StartDocPrinter(PrinterHandle printer, const std::wstring& docName, const std::wstring& dataType) override;
