@@ -4,6 +4,7 @@
 // the item dialog (an option picked, Set pressed, the success box answered). Real time: these programs wait for
 // other processes' windows.
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -45,64 +46,64 @@ auto WaitFor(F f, int seconds = 30) -> decltype(f()) {
     return {};
 }
 
-struct ChildSearch {
-    const wchar_t* cls;
-    std::vector<std::wstring> texts;  // any text when empty
-    HWND found = nullptr;
-};
+template <class F>
+BOOL CALLBACK EachWindow(HWND hwnd, LPARAM param) {
+    return (*reinterpret_cast<F*>(param))(hwnd) ? FALSE : TRUE;
+}
 
-inline BOOL CALLBACK FindChild(HWND hwnd, LPARAM param) {
-    auto& search = *reinterpret_cast<ChildSearch*>(param);
+// The first of the top-level windows (parent null) or of parent's descendants for which found is true, or null.
+template <class F>
+HWND FirstWindow(HWND parent, F found) {
+    HWND first = nullptr;
+    auto visit = [&](HWND hwnd) {
+        first = found(hwnd) ? hwnd : nullptr;
+        return first != nullptr;
+    };
+    const LPARAM param = reinterpret_cast<LPARAM>(&visit);
+    if (parent) {
+        ::EnumChildWindows(parent, &EachWindow<decltype(visit)>, param);
+    } else {
+        ::EnumWindows(&EachWindow<decltype(visit)>, param);
+    }
+    return first;
+}
+
+inline std::wstring ClassOf(HWND window) {
     wchar_t cls[64] = {};
-    ::GetClassNameW(hwnd, cls, 64);
-    if (::lstrcmpiW(cls, search.cls) != 0 || !::IsWindowVisible(hwnd)) {
-        return TRUE;
-    }
-    wchar_t text[256] = {};
-    ::GetWindowTextW(hwnd, text, 256);
-    for (const std::wstring& want : search.texts) {
-        if (want == text) {
-            search.found = hwnd;
-            return FALSE;
-        }
-    }
-    if (search.texts.empty()) {
-        search.found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+    ::GetClassNameW(window, cls, 64);
+    return cls;
+}
+
+inline std::wstring TextOf(HWND window) {
+    wchar_t text[600] = {};
+    ::GetWindowTextW(window, text, 600);
+    return text;
 }
 
 // A visible child window of that class (and one of those texts, when given), or null.
 inline HWND Child(HWND parent, const wchar_t* cls, std::vector<std::wstring> texts = {}) {
-    ChildSearch search{cls, std::move(texts)};
-    ::EnumChildWindows(parent, &FindChild, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-struct BoxSearch {
-    DWORD process;
-    HWND found = nullptr;
-};
-
-inline BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
-    auto& search = *reinterpret_cast<BoxSearch*>(param);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(hwnd, &process);
-    wchar_t cls[64] = {};
-    ::GetClassNameW(hwnd, cls, 64);
-    if (process == search.process && ::lstrcmpW(cls, L"#32770") == 0 && ::IsWindowVisible(hwnd)) {
-        search.found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+    return FirstWindow(parent, [&](HWND hwnd) {
+        if (::lstrcmpiW(ClassOf(hwnd).c_str(), cls) != 0 || !::IsWindowVisible(hwnd)) {
+            return false;
+        }
+        const std::wstring text = TextOf(hwnd);
+        return texts.empty() || std::find(texts.begin(), texts.end(), text) != texts.end();
+    });
 }
 
 // A message box of that process, or null.
 inline HWND MessageBoxOf(DWORD process) {
-    BoxSearch search{process};
-    ::EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FirstWindow(nullptr, [&](HWND hwnd) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        return owner == process && ClassOf(hwnd) == L"#32770" && ::IsWindowVisible(hwnd);
+    });
+}
+
+// Writes <shot>.ready in the working folder and waits for <shot>.shot: the screenshot taken from outside.
+inline void HandOverShot(Checks& checks, const std::wstring& shot) {
+    std::ofstream(Narrow(shot) + ".ready") << "ready\n";
+    checks.Expect(WaitFor([&] { return FileExists(shot + L".shot"); }), "the screenshot " + Narrow(shot));
 }
 
 // The printer's values file in the exchange folder; its menu file is this + ".DAT", its state file + ".ini".
@@ -152,8 +153,7 @@ inline void SetListOption(Checks& checks, int option, const std::wstring& shot) 
     ::SendMessageW(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(list));
     if (!shot.empty()) {
-        std::ofstream(Narrow(shot) + ".ready") << "ready\n";
-        checks.Expect(WaitFor([&] { return FileExists(shot + L".shot"); }), "the screenshot is taken");
+        HandOverShot(checks, shot);
     }
     const HWND set = Child(dialog, L"Button", {g_GlobalString.ParametersBtnSet});
     checks.Expect(set != nullptr, "the dialog has its Set button");

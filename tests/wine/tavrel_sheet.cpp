@@ -86,12 +86,6 @@ driverkit::LONG DriverSheet(driverkit::PROPSHEETUI_INFO* info, driverkit::LPARAM
     return 1;
 }
 
-std::wstring TextOf(HWND window) {
-    wchar_t text[600] = {};
-    ::GetWindowTextW(window, text, 600);
-    return text;
-}
-
 std::wstring MenuText(const std::wstring& menuFile, int n, const std::wstring& key) {
     wchar_t text[600] = {};
     const std::wstring section = platform::Format(L"BaseItem%.2d", {std::int64_t{n}});
@@ -99,43 +93,16 @@ std::wstring MenuText(const std::wstring& menuFile, int n, const std::wstring& k
     return text;
 }
 
-struct PageSearch {
-    HWND page = nullptr;
-};
-
-BOOL CALLBACK FindPage(HWND hwnd, LPARAM param) {
-    if (::GetDlgItem(hwnd, kFetch)) {
-        reinterpret_cast<PageSearch*>(param)->page = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The device page among the sheet's children.
 HWND PageOf(HWND sheet) {
-    PageSearch search;
-    ::EnumChildWindows(sheet, &FindPage, reinterpret_cast<LPARAM>(&search));
-    return search.page;
+    return FirstWindow(sheet, [](HWND hwnd) { return ::GetDlgItem(hwnd, kFetch) != nullptr; });
 }
 
-struct SheetSearch {
-    DWORD thread;
-    HWND sheet = nullptr;
-};
-
-BOOL CALLBACK FindSheet(HWND hwnd, LPARAM param) {
-    auto& search = *reinterpret_cast<SheetSearch*>(param);
-    if (::GetWindowThreadProcessId(hwnd, nullptr) == search.thread && ::IsWindowVisible(hwnd) && PageOf(hwnd)) {
-        search.sheet = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// The visible sheet of that thread that holds the device page.
 HWND SheetOf(DWORD thread) {
-    SheetSearch search{thread};
-    ::EnumWindows(&FindSheet, reinterpret_cast<LPARAM>(&search));
-    return search.sheet;
+    return FirstWindow(nullptr, [&](HWND hwnd) {
+        return ::GetWindowThreadProcessId(hwnd, nullptr) == thread && ::IsWindowVisible(hwnd) && PageOf(hwnd);
+    });
 }
 
 bool Visible(HWND page, int id) {
@@ -144,8 +111,7 @@ bool Visible(HWND page, int id) {
 
 void HandOver(Checks& checks, bool screenshot, const std::wstring& shot) {
     if (screenshot) {
-        std::ofstream(Narrow(shot) + ".ready") << "ready\n";
-        checks.Expect(WaitFor([&] { return FileExists(shot + L".shot"); }), "the screenshot " + Narrow(shot));
+        HandOverShot(checks, shot);
     }
 }
 
@@ -181,22 +147,24 @@ bool ShowsBitmap(HWND button, const std::wstring& name) {
     return !want.empty() && PixelsOf(shown) == want;
 }
 
-struct ToolTipSearch {
-    HWND sheet;
+// The sheet's tool tips, and whether each has its one tool and the page's maximum width.
+struct ToolTips {
     int count = 0;
-    bool allAsAsked = true;  // each with its one tool and the page's maximum width
+    bool allAsAsked = true;
 };
 
-BOOL CALLBACK CountToolTip(HWND hwnd, LPARAM param) {
-    auto& search = *reinterpret_cast<ToolTipSearch*>(param);
-    wchar_t cls[64] = {};
-    ::GetClassNameW(hwnd, cls, 64);
-    if (::lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && ::GetAncestor(::GetWindow(hwnd, GW_OWNER), GA_ROOT) == search.sheet) {
-        ++search.count;
-        search.allAsAsked = search.allAsAsked && ::SendMessageW(hwnd, TTM_GETTOOLCOUNT, 0, 0) == 1 &&
-                            ::SendMessageW(hwnd, TTM_GETMAXTIPWIDTH, 0, 0) == 300;
-    }
-    return TRUE;
+ToolTips ToolTipsOf(HWND sheet) {
+    ToolTips tips;
+    FirstWindow(nullptr, [&](HWND hwnd) {
+        if (::lstrcmpiW(ClassOf(hwnd).c_str(), TOOLTIPS_CLASSW) == 0 &&
+            ::GetAncestor(::GetWindow(hwnd, GW_OWNER), GA_ROOT) == sheet) {
+            ++tips.count;
+            tips.allAsAsked = tips.allAsAsked && ::SendMessageW(hwnd, TTM_GETTOOLCOUNT, 0, 0) == 1 &&
+                              ::SendMessageW(hwnd, TTM_GETMAXTIPWIDTH, 0, 0) == 300;
+        }
+        return false;  // every one
+    });
+    return tips;
 }
 
 // The page's slots after a fetch, against the menu and the values file; the number of slots shown.
@@ -230,8 +198,7 @@ int CheckFilledPage(Checks& checks, HWND sheet, HWND page, const std::wstring& m
     checks.Expect(shown > 1, "the sample menu fills several slots");
     checks.Expect(!Visible(page, kAdvanceButton) && !Visible(page, kMaintenanceFrame),
                   "the advanced button and the maintenance frame stay hidden");
-    ToolTipSearch tips{sheet};
-    ::EnumWindows(&CountToolTip, reinterpret_cast<LPARAM>(&tips));
+    const ToolTips tips = ToolTipsOf(sheet);
     checks.Expect(tips.count == shown && tips.allAsAsked,
                   "one tool tip of 300 pixels per shown slot: " + std::to_string(tips.count));
     wchar_t state[260] = {};
