@@ -4,20 +4,14 @@
 # sets root (the repository), jobs and step (a heading printer).
 
 # The packages, installed when missing (--no-install-recommends).
+source "$root/scripts/install-missing.sh"  # install_missing
 install_windows_packages() {
     local packages=(cmake make g++ googletest
                     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
                     wine wine64 wine32:i386 xvfb xauth imagemagick fonts-wine fonts-wqy-microhei file)
-    local missing=() p
-    for p in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    if ((${#missing[@]})); then
-        export DEBIAN_FRONTEND=noninteractive
-        dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-        apt-get update -qq
-        apt-get install -y -qq --no-install-recommends "${missing[@]}"
-    fi
+    # wine32 comes from the i386 architecture, which apt must know before it looks the packages up.
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    install_missing "${packages[@]}"
 }
 
 # resgen for this machine (a cross build cannot run its own), in build-wine-host; sets resgen.
