@@ -2,9 +2,7 @@
 # the file and line of its fault and leaves no output behind.
 #   cmake -DRESGEN=<resgen> -DPICTURES=<pictures folder> -DWORK=<scratch folder> -P picture_tool_check.cmake
 
-file(REMOVE_RECURSE "${WORK}")
-file(MAKE_DIRECTORY "${WORK}")
-set(failures 0)
+include(${CMAKE_CURRENT_LIST_DIR}/resgen_check_support.cmake)
 
 file(GLOB_RECURSE sources "${PICTURES}/*.pic")
 list(LENGTH sources count)
@@ -13,20 +11,7 @@ if(count EQUAL 0)
 endif()
 foreach(source ${sources})
     get_filename_component(name "${source}" NAME_WE)
-    foreach(run first second)
-        execute_process(COMMAND "${RESGEN}" picture "${source}" "${WORK}/${name}.${run}.bmp"
-                        RESULT_VARIABLE result ERROR_VARIABLE error)
-        if(NOT result EQUAL 0)
-            message(SEND_ERROR "${name}: ${error}")
-            math(EXPR failures "${failures} + 1")
-        endif()
-    endforeach()
-    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${WORK}/${name}.first.bmp" "${WORK}/${name}.second.bmp"
-                    RESULT_VARIABLE different)
-    if(different)
-        message(SEND_ERROR "${name}: two renderings differ")
-        math(EXPR failures "${failures} + 1")
-    endif()
+    resgen_twice("${name}" "${name}" bmp picture "${source}" @OUT@)
 endforeach()
 
 # Broken sources: <name>|<source text, "^" between lines>|<the message resgen must give>
@@ -46,17 +31,7 @@ foreach(row ${broken})
     list(GET fields 2 expected)
     string(REPLACE "^" "\n" text "${text}")
     file(WRITE "${WORK}/broken.pic" "${text}\n")
-    file(REMOVE "${WORK}/broken.bmp")
-    execute_process(COMMAND "${RESGEN}" picture "${WORK}/broken.pic" "${WORK}/broken.bmp"
-                    RESULT_VARIABLE result ERROR_VARIABLE error)
-    string(FIND "${error}" "${expected}" at)
-    if(result EQUAL 0 OR at EQUAL -1 OR EXISTS "${WORK}/broken.bmp")
-        message(SEND_ERROR "${what}: exit ${result}, message \"${error}\", expected \"${expected}\"")
-        math(EXPR failures "${failures} + 1")
-    endif()
+    resgen_refuses("${what}" "${expected}" "${WORK}/broken.bmp" picture "${WORK}/broken.pic" "${WORK}/broken.bmp")
 endforeach()
 
-if(failures GREATER 0)
-    message(FATAL_ERROR "${failures} picture checks failed")
-endif()
-message(STATUS "${count} pictures render the same twice; broken sources are refused")
+end_checks(picture "${count} pictures render the same twice; broken sources are refused")
