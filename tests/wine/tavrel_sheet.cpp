@@ -177,14 +177,14 @@ int CheckFilledPage(Checks& checks, HWND sheet, HWND page, const std::wstring& m
     for (int slot = 1; slot <= kSlots; ++slot) {
         const int n = slot == kSlots ? 99 : slot;
         const HWND button = ::GetDlgItem(page, kFirstButton + slot - 1);
-        const bool present = !MenuText(menuFile, n, L"Icon").empty();
+        const std::wstring icon = MenuText(menuFile, n, L"Icon");
+        const bool present = !icon.empty();
         const std::string what = "slot " + std::to_string(slot);
         checks.Expect(Visible(page, kFirstButton + slot - 1) == present, what + " shown as its menu entry says");
         if (!present) {
             continue;
         }
         ++shown;
-        const std::wstring icon = MenuText(menuFile, n, L"Icon");
         checks.Expect(ShowsBitmap(button, icon), what + " shows its icon " + Narrow(icon));
         const std::wstring title = TextOf(::GetDlgItem(page, kFirstTitle + slot - 1));
         checks.Expect(title == MenuText(menuFile, n, L"Title" + suffix) + std::wstring(21, L' '),
