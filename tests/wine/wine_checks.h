@@ -70,6 +70,20 @@ inline void Pump(std::uint32_t ms) {
     }
 }
 
+// Handles messages until done() holds or about ms milliseconds of real time have passed; says whether it held.
+template <typename Done>
+inline bool PumpUntil(Done done, std::uint32_t ms) {
+    const std::uint32_t start = platform::clock().TickCount();
+    while (!done()) {
+        if (platform::clock().TickCount() - start >= ms) {
+            return false;
+        }
+        platform::forms::application().ProcessMessages();
+        platform::clock().Sleep(10);
+    }
+    return true;
+}
+
 inline bool FileExists(const std::wstring& name) {
     return ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
