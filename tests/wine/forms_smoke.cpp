@@ -408,8 +408,8 @@ int main(int argc, char** argv) {
         auto waiting = MakeForm<TfrmWaiting>();
         form->Show();
         waiting->Show();
-        Pump(1300);
-
+        // The dots move on a timer of real time; a busy machine may deliver its first tick late.
+        PumpUntil([&] { return waiting->m_nWaitingDot >= 1; }, 5000);
         checks.Expect(waiting->m_nWaitingDot >= 1 && !waiting->lblDot->Caption().empty(),
                       "the waiting window's dots move while messages are handled");
         auto* wrap = form->Find<Label>(L"lblWrap");

@@ -8,71 +8,24 @@
 //                                              folder once it shows and waits for <name>.shot there; see
 //                                              take_shots.sh)
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "FormInvoiceType_SetGroup.h"
 #include "GlobalString.h"
 #include "Scheme.h"
-#include "platform/clock.h"
 #include "platform/forms/forms.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
 #include "uSetGroupItem.h"
+#include "wine_checks.h"
 
 using namespace platform::forms;
+using namespace wine_checks;
 
 namespace {
-
-int g_failed = 0;
-
-void Expect(bool ok, const std::string& what) {
-    if (!ok) {
-        ++g_failed;
-        std::printf("FAIL: %s\n", what.c_str());
-        std::fflush(stdout);
-    }
-}
-
-bool FileExists(const std::wstring& name) {
-    return ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Handles messages for about ms milliseconds of real time.
-void Pump(std::uint32_t ms) {
-    const std::uint32_t start = platform::clock().TickCount();
-    while (platform::clock().TickCount() - start < ms) {
-        application().ProcessMessages();
-        platform::clock().Sleep(10);
-    }
-}
-
-// Says the windows show and handles messages until the shot has been taken, or gives up after 30 s.
-bool HandOverForScreenshot(const std::wstring& name) {
-    ::DeleteFileW((name + L".shot").c_str());
-    std::ofstream(platform::WideToUtf8(name + L".ready")) << "ready\n";
-    const std::uint32_t start = platform::clock().TickCount();
-    while (!FileExists(name + L".shot")) {
-        if (platform::clock().TickCount() - start > 30000) {
-            return false;
-        }
-        application().ProcessMessages();
-        platform::clock().Sleep(20);
-    }
-    return true;
-}
-
-// The native window sits where the portable layout put it, and so do its controls.
-void CheckGeometry(platform::win32::Win32Forms& backend, Control& control) {
-    const Rect native = backend.NativeBounds(control);
-    Expect(native == control.BoundsRect(), platform::WideToUtf8(control.Name()) + ": native bounds differ");
-    for (Control* child : control.Controls()) {
-        CheckGeometry(backend, *child);
-    }
-}
 
 TSettingItem Item(const std::wstring& title, std::vector<std::int32_t> values, std::vector<std::wstring> titles) {
     TSettingItem item;
@@ -97,22 +50,23 @@ void FillModel() {
 
 int main(int argc, char** argv) {
     const bool screenshot = argc > 1 && std::string(argv[1]) == "--screenshot";
+    Checks checks;
     {
         platform::win32::Win32Platform platform;
         platform::win32::Win32Forms& backend = platform.forms();
         std::wstring error;
-        Expect(LoadGlobalStrings(L"RESSTRING", &error), "the localisation table loads: " + platform::WideToUtf8(error));
+        checks.Expect(LoadGlobalStrings(L"RESSTRING", &error), "the localisation table loads: " + Narrow(error));
         FillModel();
 
         auto subGroup = MakeForm<TFormSetGroupItem>();
         subGroup->SetParameters(L"Booklet", 1);
         subGroup->Show();
         Pump(300);
-        Expect(subGroup->Width() == 699 && subGroup->Height() == 468, "five items open 699 x 468");
-        Expect(subGroup->lblInfo->Caption().find(L"\"Booklet\"") != std::wstring::npos, "the note names the option");
-        CheckGeometry(backend, *subGroup);
+        checks.Expect(subGroup->Width() == 699 && subGroup->Height() == 468, "five items open 699 x 468");
+        checks.Expect(subGroup->lblInfo->Caption().find(L"\"Booklet\"") != std::wstring::npos, "the note names the option");
+        CheckGeometry(checks, backend, *subGroup);
         if (screenshot) {
-            Expect(HandOverForScreenshot(L"group_dialogs_subgroup"), "the sub-group screenshot is taken in 30 s");
+            checks.Expect(HandOverForScreenshot(L"group_dialogs_subgroup"), "the sub-group screenshot is taken in 30 s");
         }
         subGroup->Hide();
 
@@ -130,15 +84,15 @@ int main(int argc, char** argv) {
         invoiceType->SetCaption(L"Booklet");
         invoiceType->Show();
         Pump(300);
-        Expect(!answer.Enabled(), "the missing printer is reported when the dialog reads");
-        Expect(invoiceType->lst1->Items().size() == 90, "the top-of-form list has 90 entries");
-        CheckGeometry(backend, *invoiceType);
+        checks.Expect(!answer.Enabled(), "the missing printer is reported when the dialog reads");
+        checks.Expect(invoiceType->lst1->Items().size() == 90, "the top-of-form list has 90 entries");
+        CheckGeometry(checks, backend, *invoiceType);
         if (screenshot) {
-            Expect(HandOverForScreenshot(L"group_dialogs_invoice"), "the invoice-type screenshot is taken in 30 s");
+            checks.Expect(HandOverForScreenshot(L"group_dialogs_invoice"), "the invoice-type screenshot is taken in 30 s");
         }
         invoiceType->Hide();
         g_SchemeOptions.reset();
     }
-    std::printf("group_dialogs_smoke: %d failed\n", g_failed);
-    return g_failed == 0 ? 0 : 1;
+    std::printf("group_dialogs_smoke: %d checks, %d failed\n", checks.Count(), checks.Failed());
+    return checks.Failed() == 0 ? 0 : 1;
 }
