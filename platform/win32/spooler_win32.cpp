@@ -38,6 +38,15 @@ std::optional<std::vector<DWORD>> Query2(Query query) {
     return std::nullopt;
 }
 
+// GetPrinterW at one level, into a buffer that holds the level's structure at its start.
+std::optional<std::vector<DWORD>> PrinterLevel(PrinterHandle printer, DWORD level) {
+    if (!printer) {
+        return std::nullopt;
+    }
+    return Query2(
+        [&](BYTE* b, DWORD size, DWORD* needed) { return ::GetPrinterW(H(printer), level, b, size, needed); });
+}
+
 }  // namespace
 
 PrinterHandle Win32Spooler::OpenPrinter(const std::wstring& printerName) {
@@ -57,11 +66,7 @@ void Win32Spooler::ClosePrinter(PrinterHandle printer) {
 }
 
 std::optional<PrinterInfo2> Win32Spooler::GetPrinter2(PrinterHandle printer) {
-    if (!printer) {
-        return std::nullopt;
-    }
-    auto buffer =
-        Query2([&](BYTE* b, DWORD size, DWORD* needed) { return ::GetPrinterW(H(printer), 2, b, size, needed); });
+    auto buffer = PrinterLevel(printer, 2);
     if (!buffer) {
         return std::nullopt;
     }
@@ -77,11 +82,7 @@ std::optional<PrinterInfo2> Win32Spooler::GetPrinter2(PrinterHandle printer) {
 }
 
 std::optional<PrinterInfo5> Win32Spooler::GetPrinter5(PrinterHandle printer) {
-    if (!printer) {
-        return std::nullopt;
-    }
-    auto buffer =
-        Query2([&](BYTE* b, DWORD size, DWORD* needed) { return ::GetPrinterW(H(printer), 5, b, size, needed); });
+    auto buffer = PrinterLevel(printer, 5);
     if (!buffer) {
         return std::nullopt;
     }
