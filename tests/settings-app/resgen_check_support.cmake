@@ -50,3 +50,12 @@ function(resgen_refuses what expected output)
         fail("${what}: exit ${result}, message \"${error}\", expected \"${expected}\" and no output")
     endif()
 endfunction()
+
+# Writes <text> ("^" between its lines) as <WORK>/broken.pic and runs resgen <mode> on it with its output
+# <WORK>/broken.<ext> and the further <arguments>: it must be refused as resgen_refuses says.
+function(resgen_refuses_source what text expected mode ext)
+    string(REPLACE "^" "\n" text "${text}")
+    file(WRITE "${WORK}/broken.pic" "${text}\n")
+    resgen_refuses("${what}" "${expected}" "${WORK}/broken.${ext}"
+                   ${mode} "${WORK}/broken.pic" "${WORK}/broken.${ext}" ${ARGN})
+endfunction()
