@@ -60,43 +60,32 @@ run_in_display() {  # [--headless]
     WINE=/usr/lib/wine/wine64 scripts/wine-printer-prefix.sh build-win64/samples \
         "$program_build/virtual-printer/standin/QVP_RW.dll"
     local host=$root/build-win64/tests/wine/tavrel_sheet.exe
-    local menu
-    menu=$(winepath_of "$root/build-win64/samples/WJ-610_Menu.Dat")
 
     step "the property sheet of \"Varintex WJ-610\" with the settings page; the page starts $bitness"
-    export CORVENTA_PROGRAM32= CORVENTA_STANDIN32=
+    export CORVENTA_PROGRAM32='' CORVENTA_STANDIN32=''
     if [[ $program_build == build-win32 ]]; then
         CORVENTA_PROGRAM32=$root/build-win32/settings-app/Corventa.exe
         CORVENTA_STANDIN32=$root/build-win32/virtual-printer/standin/QVP_RW.dll
     fi
     local shots=$out/screenshots
     rm -rf "$shots"  # what an earlier run left is not this run's
+    local mode=--interactive
+    [[ ${1:-} == --headless ]] && mode=
     local status=0
-    if [[ ${1:-} == --headless ]]; then
-        bash tests/wine/tavrel_sheet.sh /usr/lib/wine/wine64 "$host" build-win64/settings-app/Corventa.exe \
-            build-win64/virtual-printer/standin/QVP_RW.dll build-win64/samples "$shots" || status=1
-        ((status == 0)) || { echo "FAIL: the road of one setting change from the page did not go through" >&2; }
-    else
-        # The program and the stand-in in the driver folder, the stand-in's printer in the prefix, as the
-        # headless run puts them (tests/wine/tavrel_sheet.sh), and the sheet for a person.
-        local drivers=$WINEPREFIX/drive_c/windows/system32/spool/drivers/x64/3
-        cp "${CORVENTA_PROGRAM32:-build-win64/settings-app/Corventa.exe}" "$drivers/Corventa.exe"
-        cp "${CORVENTA_STANDIN32:-build-win64/virtual-printer/standin/QVP_RW.dll}" "$drivers/QVP_RW.dll"
-        # shellcheck disable=SC1091
-        source "$WINEPREFIX/varintex-printer/qvp_rw.env"
-        (cd "$(dirname "$host")" && /usr/lib/wine/wine64 "$host" "$menu" --interactive) || status=1
+    bash tests/wine/tavrel_sheet.sh /usr/lib/wine/wine64 "$host" build-win64/settings-app/Corventa.exe \
+        build-win64/virtual-printer/standin/QVP_RW.dll build-win64/samples "$shots" $mode || status=1
+    if [[ -z $mode ]] && ((status != 0)); then
+        echo "FAIL: the road of one setting change from the page did not go through" >&2
     fi
 
     step "what the run left"
-    if [[ -d $shots ]]; then
-        local shot
-        for shot in "$shots"/*.png; do echo "screenshot: $shot"; done
-    fi
-    local received
-    received=$(ls -t "$shots/received.bin" "$WINEPREFIX/varintex-printer/received.bin" 2>/dev/null | head -1 || true)
-    if [[ -n $received ]]; then
-        echo "bytes the printer received: $received"
-        od -An -tx1 -v "$received" | sed 's/^/   /'
+    local shot
+    for shot in "$shots"/*.png; do
+        [[ -f $shot ]] && echo "screenshot: $shot"
+    done
+    if [[ -f $shots/received.bin ]]; then
+        echo "bytes the printer received: $shots/received.bin"
+        od -An -tx1 -v "$shots/received.bin" | sed 's/^/   /'
     fi
     return $status
 }

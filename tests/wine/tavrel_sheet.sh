@@ -6,6 +6,8 @@
 # root window. Needs the harness's display, Wine prefix and the printer of scripts/wine-printer-prefix.sh.
 #
 # Usage: tavrel_sheet.sh <wine> <tavrel_sheet.exe> <Corventa.exe> <QVP_RW.dll> <samples folder> <output folder>
+#                        [--interactive]
+#   With --interactive the sheet waits for a person, who closes it, and no screenshot is taken.
 #   The program and stand-in given are the 64-bit ones of the host's build; CORVENTA_PROGRAM32 and
 #   CORVENTA_STANDIN32, when set, name the shipped 32-bit program and its stand-in, which are used instead
 #   (the harness sets them where 32-bit programs run).
@@ -36,9 +38,13 @@ QVP_RW_STATE=$(winpath "$out/printer.state")
 QVP_RW_LOG=$(winpath "$out/received.bin")
 export QVP_RW_STATE QVP_RW_LOG
 
-# The fetch runs the program twice before the first shot is ready.
-SHOT_WAIT=180 bash "$(dirname "$0")/take_shots.sh" "$wine" "$host" "$out" \
-    tavrel_sheet_page,tavrel_sheet_item,tavrel_sheet_changed "$samples/WJ-610_Menu.Dat"
+if [[ ${7:-} == --interactive ]]; then
+    (cd "$out" && "$wine" "$host" "$(winpath "$samples/WJ-610_Menu.Dat")" --interactive)
+else
+    # The fetch runs the program twice before the first shot is ready.
+    SHOT_WAIT=180 bash "$(dirname "$0")/take_shots.sh" "$wine" "$host" "$out" \
+        tavrel_sheet_page,tavrel_sheet_item,tavrel_sheet_changed "$samples/WJ-610_Menu.Dat"
+fi
 status=$?
 echo "bytes the printer received: $out/received.bin"
 exit $status
