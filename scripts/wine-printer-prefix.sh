@@ -19,7 +19,8 @@
 #   WINEPREFIX        a prefix that wineboot has made; WINE: the wine program (default: wine64, else wine)
 # Running it again brings the prefix back to the same state (the printer's state and log files stay).
 #
-# Sourced (scripts/test-windows.sh does), it only defines printer_reg and winepath_of.
+# Sourced (scripts/test-windows.sh and the Wine checks' scripts do), it only defines printer_reg, winepath_of and
+# standin_printer_in.
 
 # printer_reg <printer> <port> <driver> <driver file stem>: the registry entries (regedit format, CR LF) of one
 # installed local printer and of its driver in both environments.
@@ -41,6 +42,16 @@ printer_reg() {
 winepath_of() {
     local p=$1
     printf 'Z:%s' "${p//\//\\}"
+}
+
+# standin_printer_in <folder>: exports the stand-in's variables for the prefix's printer, with its state and byte
+# log in <folder> instead, for a run that keeps its own; fails when the prefix has no printer.
+standin_printer_in() {
+    # shellcheck disable=SC1091
+    source "$WINEPREFIX/varintex-printer/qvp_rw.env" 2>/dev/null || return 1
+    QVP_RW_STATE=$(winepath_of "$1/printer.state")
+    QVP_RW_LOG=$(winepath_of "$1/received.bin")
+    export QVP_RW_STATE QVP_RW_LOG
 }
 
 if [[ ${BASH_SOURCE[0]} != "$0" ]]; then

@@ -7,6 +7,7 @@
 # Usage: corventa_road.sh <wine> <Corventa.exe> <QVP_RW.dll> <corventa_road.exe> <samples folder> <output folder>
 #   (kept: <output folder>/corventa_road.png, received.bin (the bytes the printer received), printer.state)
 set -uo pipefail
+here=$(dirname "$(realpath "$0")")
 wine=$1
 exe=$(realpath "$2")
 standin=$(realpath "$3")
@@ -22,16 +23,13 @@ case $(file -b "$exe") in
     *) echo "the shipped 32-bit settings program with the 32-bit stand-in" ;;
 esac
 
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-# shellcheck disable=SC1091
-source "$WINEPREFIX/varintex-printer/qvp_rw.env" || { echo "FAIL: no printer in the Wine prefix" >&2; exit 1; }
-QVP_RW_STATE=$(winpath "$out/printer.state")
-QVP_RW_LOG=$(winpath "$out/received.bin")
-export QVP_RW_STATE QVP_RW_LOG
+# shellcheck source=scripts/wine-printer-prefix.sh
+source "$here/../../scripts/wine-printer-prefix.sh"  # winepath_of, standin_printer_in
+standin_printer_in "$out" || { echo "FAIL: no printer in the Wine prefix" >&2; exit 1; }
 
 # Into a file: a process that Wine starts on the way (the desktop) inherits the output and outlives the program.
-"$wine" "$driver" "$(winpath "$out/program/$(basename "$exe")")" "$(winpath "$samples/WJ-610_Settings.Dat")" \
-    "$(winpath "$samples/WJ-610_Menu.Dat")" --screenshot </dev/null >corventa_road.log 2>&1 &
+"$wine" "$driver" "$(winepath_of "$out/program/$(basename "$exe")")" "$(winepath_of "$samples/WJ-610_Settings.Dat")" \
+    "$(winepath_of "$samples/WJ-610_Menu.Dat")" --screenshot </dev/null >corventa_road.log 2>&1 &
 pid=$!
 status=0
 for _ in $(seq 600); do

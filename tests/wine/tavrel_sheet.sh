@@ -31,15 +31,12 @@ cp "$program" "$drivers/Corventa.exe"
 cp "$standin" "$drivers/QVP_RW.dll"
 mkdir -p "$out"
 
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-# shellcheck disable=SC1091
-source "$WINEPREFIX/varintex-printer/qvp_rw.env"
-QVP_RW_STATE=$(winpath "$out/printer.state")
-QVP_RW_LOG=$(winpath "$out/received.bin")
-export QVP_RW_STATE QVP_RW_LOG
+# shellcheck source=scripts/wine-printer-prefix.sh
+source "$(dirname "$0")/../../scripts/wine-printer-prefix.sh"  # winepath_of, standin_printer_in
+standin_printer_in "$out"
 
 if [[ ${7:-} == --interactive ]]; then
-    (cd "$out" && "$wine" "$host" "$(winpath "$samples/WJ-610_Menu.Dat")" --interactive)
+    (cd "$out" && "$wine" "$host" "$(winepath_of "$samples/WJ-610_Menu.Dat")" --interactive)
 else
     # The fetch runs the program twice before the first shot is ready.
     SHOT_WAIT=180 bash "$(dirname "$0")/take_shots.sh" "$wine" "$host" "$out" \
