@@ -100,9 +100,9 @@ inline HWND MessageBoxOf(DWORD process) {
     });
 }
 
-// Writes <shot>.ready in the working folder and waits for <shot>.shot: the screenshot taken from outside.
+// The screenshot of another process's windows: this one has no messages of its own to handle meanwhile.
 inline void HandOverShot(Checks& checks, const std::wstring& shot) {
-    std::ofstream(Narrow(shot) + ".ready") << "ready\n";
+    wine_checks::ReadyForScreenshot(shot);
     checks.Expect(WaitFor([&] { return FileExists(shot + L".shot"); }), "the screenshot " + Narrow(shot));
 }
 

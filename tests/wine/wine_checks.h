@@ -88,20 +88,17 @@ inline bool FileExists(const std::wstring& name) {
     return ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Writes <name>.ready in the working folder and handles messages until <name>.shot appears there (the shot is
-// taken), or gives up after 30 s.
-inline bool HandOverForScreenshot(const std::wstring& name) {
+// Says the windows are ready for the screenshot <name>, taken from outside: writes <name>.ready in the working
+// folder, once an earlier <name>.shot is gone; the shot is taken when <name>.shot appears there.
+inline void ReadyForScreenshot(const std::wstring& name) {
     ::DeleteFileW((name + L".shot").c_str());
     std::ofstream(Narrow(name) + ".ready") << "ready\n";
-    const std::uint32_t start = platform::clock().TickCount();
-    while (!FileExists(name + L".shot")) {
-        if (platform::clock().TickCount() - start > 30000) {
-            return false;
-        }
-        platform::forms::application().ProcessMessages();
-        platform::clock().Sleep(20);
-    }
-    return true;
+}
+
+// ReadyForScreenshot, then handles messages until the shot is taken, or gives up after 30 s.
+inline bool HandOverForScreenshot(const std::wstring& name) {
+    ReadyForScreenshot(name);
+    return PumpUntil([&] { return FileExists(name + L".shot"); }, 30000);
 }
 
 inline HWND Hwnd(platform::win32::Win32Forms& backend, const platform::forms::Control& control) {
