@@ -23,6 +23,15 @@ protected:
         return dialog;
     }
     static TFormSetGroupItem& Dialog(Form& form) { return dynamic_cast<TFormSetGroupItem&>(form); }
+    // The user sees the first two lists with nothing selected, and closes the dialog.
+    static UserScript SeesNoSelection() {
+        return UserScript()
+            .Inspect([](Form& f) {
+                EXPECT_EQ(Dialog(f).lst1->ItemIndex(), -1);
+                EXPECT_EQ(Dialog(f).lst2->ItemIndex(), -1);
+            })
+            .PressEsc();
+    }
 
     static ExpectedBox Box(std::wstring text, std::wstring caption, platform::MsgIcon icon) {
         return ExpectedBox{.text = std::move(text), .caption = std::move(caption), .icon = icon};
@@ -153,12 +162,7 @@ TEST_F(SetGroupItemTest, ShowSelectsThePrinterValues) {
     EXPECT_EQ(printer->commandLog().back(), "read 05 items");
 
     dialog = Prepared(64);
-    forms().WhenModal(L"TFormSetGroupItem", UserScript()
-                                                .Inspect([](Form& f) {
-                                                    EXPECT_EQ(Dialog(f).lst1->ItemIndex(), -1);
-                                                    EXPECT_EQ(Dialog(f).lst2->ItemIndex(), -1);
-                                                })
-                                                .PressEsc());
+    forms().WhenModal(L"TFormSetGroupItem", SeesNoSelection());
     dialog->ShowModal();
 }
 
@@ -169,12 +173,7 @@ TEST_F(SetGroupItemTest, ReplyInPiecesSelectsNoValueThePrinterNeverGave) {
     printer->faults().replyChunk = 6;
     printer->faults().replyChunkGapMs = 20;
     auto dialog = Prepared(1);
-    forms().WhenModal(L"TFormSetGroupItem", UserScript()
-                                                .Inspect([](Form& f) {
-                                                    EXPECT_EQ(Dialog(f).lst1->ItemIndex(), -1);
-                                                    EXPECT_EQ(Dialog(f).lst2->ItemIndex(), -1);
-                                                })
-                                                .PressEsc());
+    forms().WhenModal(L"TFormSetGroupItem", SeesNoSelection());
     dialog->ShowModal();
 }
 
